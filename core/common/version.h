@@ -1,0 +1,5 @@
+#pragma once
+
+namespace plakett {
+const char* versionString();
+}
