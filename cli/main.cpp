@@ -1,11 +1,20 @@
-#include <cstring>
+#include "cli_options.h"
+
+#include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << "usage: plakett-render INPUT OUTPUT\n";
-        return 0;
+    using namespace plakett::cli;
+    try {
+        const CliOptions options = parseCliOptions({argv + 1, argv + argc});
+        if (options.help) {
+            std::cout << usageText();
+            return 0;
+        }
+        std::cerr << "plakett-render: rendering is not available in this build\n";
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "plakett-render: " << e.what() << "\n";
+        return 2;
     }
-    std::cerr << "plakett-render: not yet able to render\n";
-    return 2;
 }

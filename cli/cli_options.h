@@ -1,0 +1,28 @@
+// Command line of plakett-render.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plakett::cli {
+
+enum class OutputFormat { Bmp, Jpeg, Png };
+
+struct CliOptions {
+    int states = 3;
+    OutputFormat format = OutputFormat::Bmp;
+    int quality = 90;
+    std::string stylePath;
+    bool timings = false;
+    bool help = false;
+    std::string input;
+    std::string output;
+};
+
+// Throws std::invalid_argument with a user-facing message on a bad command line.
+CliOptions parseCliOptions(const std::vector<std::string>& args);
+
+const char* usageText();
+
+} // namespace plakett::cli
