@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 using namespace plakett;
@@ -28,7 +29,8 @@ int channelDistance(Bgr24 a, Bgr24 b) {
 }
 
 fs::path scratchDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("plakett_jpeg_" + name);
+    fs::path dir = fs::temp_directory_path() /
+                   ("plakett_jpeg_" + name + "_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;

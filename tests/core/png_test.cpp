@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 using namespace plakett;
@@ -68,7 +69,8 @@ TEST(PngWriter, RgbVariantTakesBgrRowsAndWritesOpaqueRgb) {
 }
 
 TEST(PngWriter, FilesAreWrittenAtomicallyAndErrorsNameTheFile) {
-    const fs::path dir = fs::temp_directory_path() / "plakett_png_files";
+    const fs::path dir =
+        fs::temp_directory_path() / ("plakett_png_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path target = dir / "button.png";

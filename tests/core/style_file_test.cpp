@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #if defined(__unix__)
@@ -50,7 +51,8 @@ Bgr24Image normalStateImage() {
 }
 
 fs::path scratchDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("plakett_style_" + name);
+    fs::path dir = fs::temp_directory_path() /
+                   ("plakett_style_" + name + "_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
