@@ -29,14 +29,24 @@ struct CaptionCoverage {
     Gray8Image coverage;
 };
 
+// A rectangle relative to the text's reference point.
+struct CaptionRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class CaptionRasterizer {
   public:
     virtual ~CaptionRasterizer() = default;
     // The unrotated extent of text (UTF-8) in font; font.angle is ignored.
     virtual CaptionExtent measure(const std::string& text, const CaptionFont& font) = 0;
     // text (UTF-8) with its top-left reference point at (0, 0), its baseline one ascent
-    // below, rotated by font.angle about that point.
-    virtual CaptionCoverage rasterize(const std::string& text, const CaptionFont& font) = 0;
+    // below, rotated by font.angle about that point. Only coverage inside clip is needed;
+    // a rasterizer may return more.
+    virtual CaptionCoverage rasterize(const std::string& text, const CaptionFont& font,
+                                      const CaptionRect& clip) = 0;
 };
 
 } // namespace plakett

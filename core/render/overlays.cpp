@@ -12,6 +12,7 @@ namespace {
 
 constexpr ColorRef kRaisedLight = 0xC8C8C8;
 constexpr ColorRef kRaisedDark = 0x828282;
+constexpr int kMaxCopyOffset = 4; // the farthest an effect copy lies from the text
 
 // Non-negative remainder.
 int wrap(int v, int period) {
@@ -134,7 +135,10 @@ PreparedCaption PrepareCaption(const TextLive& text, int baseWidth, int baseHeig
     const int originY = baseHeight / 2 + text.y - halve(ey);
     caption.x = 2 * originX;
     caption.y = 2 * originY;
-    caption.shape = rasterizer->rasterize(text.caption, CaptionFontFor(text, doubleCell));
+    // Only the double-scale area over the base can show, widened by the effect offsets.
+    const CaptionRect clip{-caption.x - kMaxCopyOffset, -caption.y - kMaxCopyOffset,
+                           2 * baseWidth + 2 * kMaxCopyOffset, 2 * baseHeight + 2 * kMaxCopyOffset};
+    caption.shape = rasterizer->rasterize(text.caption, CaptionFontFor(text, doubleCell), clip);
     return caption;
 }
 
