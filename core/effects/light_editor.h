@@ -99,6 +99,7 @@ class LightEditor {
     void PaintBox1Paint();
 
     void Generate(const RandomSource& random); // Button3Click
+    void Generate() { Generate(clockRandomSource()); }
 
     // What applying a style file does to the editor (StyleLoading around the takeover,
     // then UpdateGradient); returns a copy of the light map, which is only rebuilt in
