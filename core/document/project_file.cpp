@@ -1,0 +1,141 @@
+#include "document/project_file.h"
+
+#include "common/file_replace.h"
+#include "common/le_bytes.h"
+#include "image/bmp.h"
+
+#include <limits>
+
+namespace plakett {
+
+namespace {
+
+void writePoint(ByteWriter& w, const TMoveBox& p) {
+    w.f32(p.FLeftLength);
+    w.u8(p.FPointType);
+    w.f32(p.FRightLength);
+    w.f32(p.FRx);
+    w.f32(p.FRy);
+    w.i32(p.FPos.X);
+    w.i32(p.FPos.Y);
+}
+
+TMoveBox readPoint(ByteReader& r) {
+    TMoveBox p;
+    p.FLeftLength = r.f32();
+    p.FPointType = r.u8();
+    p.FRightLength = r.f32();
+    p.FRx = r.f32();
+    p.FRy = r.f32();
+    TPoint pos;
+    pos.X = r.i32();
+    pos.Y = r.i32();
+    p.SetPos(pos);
+    return p;
+}
+
+void writeLight(ByteWriter& w, const TLightRec& l) {
+    for (std::int32_t v : {l.Radius, l.Power, l.MapX, l.MapY, l.MapRadius, l.AddRed, l.AddGreen,
+                           l.AddBlue, l.PadX, l.PadY})
+        w.i32(v);
+    w.u8(l.Enabled);
+    w.bytes(l.EnabledPadding);
+    w.u32(l.Color);
+    w.i32(l.MapPower);
+}
+
+TLightRec readLight(ByteReader& r) {
+    TLightRec l;
+    for (std::int32_t* v : {&l.Radius, &l.Power, &l.MapX, &l.MapY, &l.MapRadius, &l.AddRed,
+                            &l.AddGreen, &l.AddBlue, &l.PadX, &l.PadY})
+        *v = r.i32();
+    l.Enabled = r.u8();
+    const auto pad = r.bytes(3);
+    std::copy(pad.begin(), pad.end(), l.EnabledPadding.begin());
+    l.Color = r.u32();
+    l.MapPower = r.i32();
+    return l;
+}
+
+template <class Record> Record readRecord(ByteReader& r) {
+    return Record::fromBytes(
+        std::span<const std::uint8_t, Record::kSize>(r.bytes(Record::kSize).data(), Record::kSize));
+}
+
+bool carriesTexture(const ProjectDocument& doc, ProjectKind kind) {
+    return kind == ProjectKind::Project && doc.records.background.UseTexture != 0;
+}
+
+} // namespace
+
+ProjectDocument readProject(std::span<const std::uint8_t> bytes, ProjectKind kind) {
+    ByteReader r(bytes);
+    if (r.remaining() < 4 || r.u32() != kProjectMagic) throw NotAProjectFile("Not a project file");
+    const std::int32_t count = r.i32();
+    if (count < 0)
+        throw ProjectFormatError("'" + std::to_string(count) + "' is not a valid point count");
+    // A count the rest of the file cannot hold means the file ends early.
+    if (static_cast<std::uint64_t>(count) * kPointRecordSize > r.remaining())
+        throw StreamReadError();
+
+    ProjectDocument doc;
+    doc.points.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i)
+        doc.points.push_back(readPoint(r));
+    doc.buttonColor = r.u32();
+    for (TLightRec& l : doc.lights)
+        l = readLight(r);
+    doc.records.text = readRecord<TextSettings>(r);
+    doc.records.shadow = readRecord<ShadowSettings>(r);
+    doc.records.glyph = readRecord<GlyphSettings>(r);
+    doc.records.background = readRecord<BackgroundSettings>(r);
+    if (doc.records.glyph.GlyphBitmap != 0) doc.glyphPicture = readBmp(r);
+    if (carriesTexture(doc, kind)) doc.texture = readBmp(r);
+    return doc;
+}
+
+ProjectDocument readProjectFile(const std::filesystem::path& path, ProjectKind kind) {
+    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    try {
+        return readProject(bytes, kind);
+    } catch (const NotAProjectFile&) {
+        throw NotAProjectFile("'" + path.string() + "' is not a project file");
+    }
+}
+
+std::vector<std::uint8_t> projectBytes(const ProjectDocument& doc, ProjectKind kind) {
+    if (doc.points.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw std::length_error("too many points for a project file");
+    std::vector<std::uint8_t> out;
+    out.reserve(692 + kPointRecordSize * doc.points.size());
+    ByteWriter w(out);
+    w.u32(kProjectMagic);
+    w.i32(static_cast<std::int32_t>(doc.points.size()));
+    for (const TMoveBox& p : doc.points)
+        writePoint(w, p);
+    w.u32(doc.buttonColor);
+    for (const TLightRec& l : doc.lights)
+        writeLight(w, l);
+    w.bytes(doc.records.text.toBytes());
+    w.bytes(doc.records.shadow.toBytes());
+    w.bytes(doc.records.glyph.toBytes());
+    w.bytes(doc.records.background.toBytes());
+    // A flag set without a picture still gets one (empty), so the file stays readable.
+    if (doc.records.glyph.GlyphBitmap != 0) appendBmp(out, doc.glyphPicture.value_or(Bgr24Image{}));
+    if (carriesTexture(doc, kind)) appendBmp(out, doc.texture.value_or(Bgr24Image{}));
+    return out;
+}
+
+void writeProjectFile(const std::filesystem::path& path, const ProjectDocument& doc,
+                      ProjectKind kind) {
+    writeFileReplacing(path, projectBytes(doc, kind));
+}
+
+std::filesystem::path withProjectExtension(const std::filesystem::path& chosen) {
+    if (chosen.filename().string().find('.') != std::string::npos) return chosen;
+    std::filesystem::path named = chosen;
+    named += ".tbp";
+    return named;
+}
+
+} // namespace plakett
