@@ -1,0 +1,23 @@
+// Integer helpers of the shape code that stay defined for absurd coordinates from files.
+#pragma once
+
+#include "common/arith.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace plakett {
+
+// Two's-complement 32-bit result, as the outline's integer sums are defined.
+inline std::int32_t wrap32(std::int64_t v) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(v)));
+}
+
+// Round half to even, saturated to int32 (NaN gives the minimum) instead of undefined.
+inline std::int32_t roundToInt32(double v) {
+    if (!(v > -2147483648.0)) return std::numeric_limits<std::int32_t>::min();
+    if (!(v < 2147483647.0)) return std::numeric_limits<std::int32_t>::max();
+    return roundEven(v);
+}
+
+} // namespace plakett
