@@ -1,9 +1,11 @@
 #include "shape/compute_points.h"
 #include "shape/shape_error.h"
+#include "shape/shape_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 #include <random>
 
@@ -202,4 +204,48 @@ TEST(ShapeOutline, ComputeNotifiesAtEditorScaleAndRefusesHugeRings) {
         c.FInput.push_back(b.FPos);
     EXPECT_THROW(c.Compute(), ShapeError);
     EXPECT_EQ(c.FOutline, before);
+}
+
+namespace {
+
+// Twice the signed area of a closed polygon, screen coordinates (y down).
+long long doubleArea(const TArrayPoint& ring) {
+    long long sum = 0;
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i)
+        sum += static_cast<long long>(ring[i].X) * ring[i + 1].Y -
+               static_cast<long long>(ring[i + 1].X) * ring[i].Y;
+    return sum;
+}
+
+} // namespace
+
+TEST(ShapeLibraryFiles, ShippedShapesAreButtonSizedAndRunLikeTheDefault) {
+    const std::filesystem::path data =
+        std::filesystem::path(PLAKETT_TEST_DATA) / ".." / ".." / "data";
+    const long long defaultArea =
+        doubleArea(ComputeEditorOutline({point(260, 150), point(140, 150)}));
+    int count = 0;
+    for (const char* folder : {"Buttons", "Other"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(data / folder)) {
+            if (entry.path().extension() != ".shp") continue;
+            std::vector<TMoveBox> points;
+            LoadFromFile(entry.path(), points);
+            const TArrayPoint outline = ComputeEditorOutline(points);
+            int minX = 1 << 30, maxX = -minX, minY = minX, maxY = -minX;
+            for (const TPoint& p : outline) {
+                minX = std::min(minX, p.X);
+                maxX = std::max(maxX, p.X);
+                minY = std::min(minY, p.Y);
+                maxY = std::max(maxY, p.Y);
+            }
+            const std::string name = entry.path().filename().string();
+            EXPECT_GE(points.size(), 3u) << name;
+            EXPECT_GE(std::max(maxX - minX, maxY - minY), 60) << name;
+            EXPECT_LE(std::max(maxX - minX, maxY - minY), 200) << name;
+            EXPECT_EQ(doubleArea(outline) > 0, defaultArea > 0) << name;
+            ++count;
+        }
+    }
+    EXPECT_GE(count, 10);
+    EXPECT_TRUE(std::filesystem::exists(data / "Buttons" / "Pill.shp"));
 }
