@@ -12,6 +12,7 @@ namespace plakett {
 namespace {
 
 constexpr std::int64_t kNoOutlinePoint = 10000000;
+constexpr std::int64_t kFarAway = 4000; // 4000^2 > kNoOutlinePoint
 constexpr float kInsertedLength = 20.0f;
 
 bool nearHandle(TPoint h, std::int32_t x, std::int32_t y) {
@@ -104,10 +105,11 @@ HandlePair TContur::pressHandles(const TMoveBox& b) {
 }
 
 HandlePair TContur::paintHandles(const TMoveBox& b) {
-    return {{b.FPos.X + roundToInt32(static_cast<double>(b.FRightLength) * b.FRx),
-             b.FPos.Y + roundToInt32(static_cast<double>(b.FRightLength) * b.FRy)},
-            {b.FPos.X - roundToInt32(static_cast<double>(b.FLeftLength) * b.FRx),
-             b.FPos.Y - roundToInt32(static_cast<double>(b.FLeftLength) * b.FRy)}};
+    const auto along = [](std::int32_t base, float length, float r, std::int32_t sign) {
+        return wrap32(base + sign * std::int64_t{roundToInt32(static_cast<double>(length) * r)});
+    };
+    return {{along(b.FPos.X, b.FRightLength, b.FRx, 1), along(b.FPos.Y, b.FRightLength, b.FRy, 1)},
+            {along(b.FPos.X, b.FLeftLength, b.FRx, -1), along(b.FPos.Y, b.FLeftLength, b.FRy, -1)}};
 }
 
 void TContur::leftPress(std::int32_t x, std::int32_t y) {
@@ -146,6 +148,7 @@ void TContur::insertOnOutline(std::int32_t x, std::int32_t y) {
     for (std::size_t i = 0; i < outline.size(); ++i) {
         const std::int64_t dx = std::int64_t{x} - outline[i].X;
         const std::int64_t dy = std::int64_t{y} - outline[i].Y;
+        if (std::llabs(dx) > kFarAway || std::llabs(dy) > kFarAway) continue; // cannot win
         if (dx * dx + dy * dy < best) {
             best = dx * dx + dy * dy;
             k = i;

@@ -72,8 +72,8 @@ ScalePreview ComputeScalePreview(const TContur& contur, const ScaleDialogState& 
     const double fx = axisFactor(s.Width, s.w0);
     const double fy = axisFactor(s.Height, s.h0);
     ScalePreview preview;
-    preview.width = roundToInt32(s.w0 * fx) + 42;
-    preview.height = roundToInt32(s.h0 * fy) + 42;
+    preview.width = addSaturated(roundToInt32(s.w0 * fx), 42);
+    preview.height = addSaturated(roundToInt32(s.h0 * fy), 42);
 
     const TArrayPoint& outline = contur.outline();
     const std::size_t n = outline.size();
@@ -86,8 +86,9 @@ ScalePreview ComputeScalePreview(const TContur& contur, const ScaleDialogState& 
         const TPoint& c = outline[i + 1 == n ? 0 : i + 1];
         const std::int64_t sx = std::int64_t{a.X} + b.X + c.X - minX3;
         const std::int64_t sy = std::int64_t{a.Y} + b.Y + c.Y - minY3;
-        preview.polyline.push_back({roundToInt32(static_cast<double>(sx) * fx / 3) + 20,
-                                    roundToInt32(static_cast<double>(sy) * fy / 3) + 20});
+        preview.polyline.push_back(
+            {addSaturated(roundToInt32(static_cast<double>(sx) * fx / 3), 20),
+             addSaturated(roundToInt32(static_cast<double>(sy) * fy / 3), 20)});
     }
     if (n > 0) preview.polyline.push_back(preview.polyline.front());
     return preview;

@@ -20,4 +20,14 @@ inline std::int32_t roundToInt32(double v) {
     return roundEven(v);
 }
 
+// a + b saturated to int32: for offsets added to rounded values that may sit at the limits.
+inline std::int32_t addSaturated(std::int32_t a, std::int64_t b) {
+    const std::int64_t sum = std::int64_t{a} + b;
+    if (sum < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (sum > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(sum);
+}
+
 } // namespace plakett

@@ -225,3 +225,15 @@ TEST_F(ConturEditing, LoadsReplaceOnlyOnSuccess) {
     EXPECT_EQ(c.FSelected, -1);
     EXPECT_EQ(c.outline().front(), (TPoint{100, -12}));
 }
+
+// Coordinates at the ends of int32 (possible in files) keep every step defined; this is
+// what a sanitizer build checks.
+TEST_F(ConturEditing, CoordinatesAtTheLimitsStayDefined) {
+    TMoveBox far = point(2147483000, -2147483000, ptBezier);
+    far.FRightLength = 3.0e9f;
+    c.setPoints({far, point(-2147483000, 2147483000), point(0, 0, ptAngle)});
+    c.leftPress(2147483000, -2147483000);
+    c.leftPress(1, 1);
+    c.resize(600, 500);
+    EXPECT_EQ(c.FPoints.size(), 3u);
+}
