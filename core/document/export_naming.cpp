@@ -1,6 +1,6 @@
 #include "document/export_naming.h"
 
-#include "image/file_write.h"
+#include "common/file_write.h"
 
 #include <stdexcept>
 

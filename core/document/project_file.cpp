@@ -1,6 +1,6 @@
 #include "document/project_file.h"
 
-#include "common/file_replace.h"
+#include "common/file_write.h"
 #include "common/le_bytes.h"
 #include "image/bmp.h"
 
@@ -95,7 +95,7 @@ ProjectDocument readProject(std::span<const std::uint8_t> bytes, ProjectKind kin
 }
 
 ProjectDocument readProjectFile(const std::filesystem::path& path, ProjectKind kind) {
-    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    const std::vector<std::uint8_t> bytes = readFileBytes(path);
     try {
         return readProject(bytes, kind);
     } catch (const NotAProjectFile&) {
@@ -128,7 +128,7 @@ std::vector<std::uint8_t> projectBytes(const ProjectDocument& doc, ProjectKind k
 
 void writeProjectFile(const std::filesystem::path& path, const ProjectDocument& doc,
                       ProjectKind kind) {
-    writeFileReplacing(path, projectBytes(doc, kind));
+    writeFileAtomically(path, projectBytes(doc, kind));
 }
 
 std::filesystem::path withProjectExtension(const std::filesystem::path& chosen) {

@@ -1,6 +1,6 @@
 #include "effects/style_file.h"
 
-#include "image/file_write.h"
+#include "common/file_write.h"
 #include "image/jpeg.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "image/bmp.h"
 
-#include "common/file_replace.h"
+#include "common/file_write.h"
 
 #include <algorithm>
 #include <array>
@@ -302,7 +302,7 @@ Bgr24Image decodeBmpFile(std::span<const std::uint8_t> file) {
 }
 
 Bgr24Image readBmpFile(const std::filesystem::path& path) {
-    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    const std::vector<std::uint8_t> bytes = readFileBytes(path);
     return decodeBmpFile(bytes);
 }
 
@@ -350,7 +350,7 @@ std::vector<std::uint8_t> encodeBmp(const Bgr24Image& image) {
 }
 
 void writeBmpFile(const std::filesystem::path& path, const Bgr24Image& image) {
-    writeFileReplacing(path, encodeBmp(image));
+    writeFileAtomically(path, encodeBmp(image));
 }
 
 } // namespace plakett

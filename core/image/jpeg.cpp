@@ -1,6 +1,6 @@
 #include "image/jpeg.h"
 
-#include "image/file_write.h"
+#include "common/file_write.h"
 
 #include <csetjmp>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "image/png_writer.h"
 
-#include "image/file_write.h"
+#include "common/file_write.h"
 
 #include <csetjmp>
 #include <cstdlib>

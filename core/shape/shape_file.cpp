@@ -1,5 +1,6 @@
 #include "shape/shape_file.h"
 
+#include "common/file_write.h"
 #include "shape/number_text.h"
 
 #include <fstream>
@@ -150,14 +151,6 @@ class ShapeReader {
     LineReader m_lines;
 };
 
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    std::random_device seed;
-    const auto tag = std::to_string(std::uniform_int_distribution<unsigned>(0, 0xFFFFFF)(seed));
-    std::filesystem::path tmp = target;
-    tmp += "." + tag + ".tmp";
-    return tmp;
-}
-
 } // namespace
 
 std::string shapeFileText(const std::vector<TMoveBox>& points) {
@@ -195,22 +188,12 @@ void LoadFromFile(const std::filesystem::path& fileName, std::vector<TMoveBox>& 
 
 void SaveToFile(const std::vector<TMoveBox>& points, const std::filesystem::path& fileName) {
     const std::string text = shapeFileText(points);
-    const std::filesystem::path tmp = temporaryBeside(fileName);
-    const auto fail = [&]() {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw ShapeError("Cannot create file \"" + fileName.string() + "\"");
-    };
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) fail();
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) fail();
+    try {
+        writeFileAtomically(
+            fileName, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    } catch (const std::runtime_error& e) {
+        throw ShapeError(e.what());
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, fileName, ec);
-    if (ec) fail();
 }
 
 } // namespace plakett

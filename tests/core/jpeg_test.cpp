@@ -1,4 +1,4 @@
-#include "image/file_write.h"
+#include "common/file_write.h"
 #include "image/jpeg.h"
 
 #include <gtest/gtest.h>

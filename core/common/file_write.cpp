@@ -1,4 +1,4 @@
-#include "image/file_write.h"
+#include "common/file_write.h"
 
 #include <atomic>
 #include <cerrno>
