@@ -224,11 +224,11 @@ void LightEditor::Generate(const RandomSource& random) {
     UpdateGradient();
 }
 
-Bgr24Image LightEditor::applyStyle(const StyleLights& style) {
+Bgr24Image LightEditor::applyStyle(const StyleData& style) {
     m_s.StyleLoading = true;
-    m_s.ButtonColor = style.ButtonColor;
-    for (std::size_t i = 0; i < style.Lights.size(); ++i) {
-        const StyleLight& from = style.Lights[i];
+    m_s.ButtonColor = style.buttonColor;
+    for (std::size_t i = 0; i < style.lights.size(); ++i) {
+        const StyleLight& from = style.lights[i];
         TLightRec& to = m_s.FLightSet.FLights[i];
         to.Enabled = from.Enabled;
         to.PadX = from.PadX;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "effects/light_rec.h"
+#include "effects/style_data.h"
 #include "image/color.h"
 #include "image/image.h"
 
@@ -41,18 +42,6 @@ struct LightEditorState {
     bool PadVisible = false; // the editor window is shown, so the pad paints
 };
 
-// What a style file gives each light.
-struct StyleLight {
-    std::uint8_t Enabled = 0;
-    std::int32_t PadX = 32;
-    std::int32_t PadY = 32;
-    ColorRef Color = 0xFFFFFF;
-    std::int32_t Radius = 120;
-    std::int32_t Power = 50;
-};
-struct StyleLights {
-    ColorRef ButtonColor = kDefaultButtonColor;
-    std::array<StyleLight, 4> Lights{};
 };
 
 // Returns a number in 0 .. range - 1.
@@ -104,7 +93,7 @@ class LightEditor {
     // What applying a style file does to the editor (StyleLoading around the takeover,
     // then UpdateGradient); returns a copy of the light map, which is only rebuilt in
     // render mode.
-    Bgr24Image applyStyle(const StyleLights& style);
+    Bgr24Image applyStyle(const StyleData& style);
 
     // Takes over the button colour and lights of a loaded project: selects light 1,
     // UpdBgnki, check boxes from Enabled of lights 2..4, UpdBgnki, UpdateGradient.

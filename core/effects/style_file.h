@@ -3,6 +3,7 @@
 #pragma once
 
 #include "effects/light_rec.h"
+#include "effects/style_data.h"
 #include "image/color.h"
 #include "image/image.h"
 
@@ -21,21 +22,6 @@ inline constexpr int kStyleJpegQuality = 90;
 inline constexpr char kStyleExtension[] = ".jpgs";
 inline constexpr char kStylesFolderName[] = "Styles";
 
-// What a style file gives back. Radius and Power hold the MapRadius and MapPower cells of
-// the light set at save time.
-struct StyleLight {
-    std::uint8_t Enabled = 0;
-    std::int32_t PadX = 32;
-    std::int32_t PadY = 32;
-    ColorRef Color = 0xFFFFFF;
-    std::int32_t Radius = 120;
-    std::int32_t Power = 20;
-    friend bool operator==(const StyleLight&, const StyleLight&) = default;
-};
-
-struct StyleData {
-    ColorRef buttonColor = kDefaultButtonColor;
-    std::array<StyleLight, 4> lights{};
     friend bool operator==(const StyleData&, const StyleData&) = default;
 };
 

@@ -239,12 +239,12 @@ TEST(LightEditorStyle, ApplyingAStyleRebuildsOnce) {
     RenderingEditor r;
     LightEditor& e = r.editor;
     e.selectLight(2);
-    StyleLights style;
-    style.ButtonColor = 0x203040;
-    style.Lights[0] = {5, 10, 11, 0xFF0000, 150, 40};
-    style.Lights[1] = {2, 20, 21, 0x00FF00, 100, 60}; // a non-0/1 byte is normalised
-    style.Lights[2] = {0, 30, 31, 0x0000FF, 300, 70};
-    style.Lights[3] = {1, 40, 41, 0xFFFFFF, 60, 80};
+    StyleData style;
+    style.buttonColor = 0x203040;
+    style.lights[0] = {5, 10, 11, 0xFF0000, 150, 40};
+    style.lights[1] = {2, 20, 21, 0x00FF00, 100, 60}; // a non-0/1 byte is normalised
+    style.lights[2] = {0, 30, 31, 0x0000FF, 300, 70};
+    style.lights[3] = {1, 40, 41, 0xFFFFFF, 60, 80};
     r.maps = 0;
     const Bgr24Image map = e.applyStyle(style);
     EXPECT_EQ(r.maps, 1);
