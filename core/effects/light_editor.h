@@ -42,8 +42,6 @@ struct LightEditorState {
     bool PadVisible = false; // the editor window is shown, so the pad paints
 };
 
-};
-
 // Returns a number in 0 .. range - 1.
 using RandomSource = std::function<int(int range)>;
 // Seeded from the clock, as Generate does.

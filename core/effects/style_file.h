@@ -22,9 +22,6 @@ inline constexpr int kStyleJpegQuality = 90;
 inline constexpr char kStyleExtension[] = ".jpgs";
 inline constexpr char kStylesFolderName[] = "Styles";
 
-    friend bool operator==(const StyleData&, const StyleData&) = default;
-};
-
 using StyleTrailer = std::array<std::uint8_t, kStyleTrailerSize>;
 
 // Trailer bytes, little-endian: button colour at 0; light i at 4 + 21 i (Enabled, PadX, PadY,
