@@ -1,4 +1,5 @@
 #include "cli_options.h"
+#include "render_job.h"
 
 #include <exception>
 #include <iostream>
@@ -11,10 +12,10 @@ int main(int argc, char** argv) {
             std::cout << usageText();
             return 0;
         }
-        std::cerr << "plakett-render: rendering is not available in this build\n";
-        return 2;
+        runRenderJob(options, std::cerr);
+        return 0;
     } catch (const std::exception& e) {
         std::cerr << "plakett-render: " << e.what() << "\n";
-        return 2;
+        return 1;
     }
 }

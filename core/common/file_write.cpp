@@ -105,6 +105,35 @@ void writeFileAtomically(const std::filesystem::path& target, std::span<const st
     temp.keep = true;
 }
 
+void writeFilesTogether(const std::vector<FileContent>& files) {
+    std::vector<TempFile> staged(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const FileContent& f = files[i];
+        if (f.path.filename().empty()) failWrite(f.path, "no file name");
+        openTemporary(f.path, staged[i]);
+        if (!f.bytes.empty() &&
+            std::fwrite(f.bytes.data(), 1, f.bytes.size(), staged[i].file) != f.bytes.size())
+            failWrite(f.path, systemReason(errno ? errno : EIO));
+        flushToDisk(f.path, staged[i]);
+    }
+    std::vector<std::filesystem::path> created;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code ec;
+        const bool existed = std::filesystem::exists(files[i].path, ec);
+        std::filesystem::rename(staged[i].path, files[i].path, ec);
+        if (ec) {
+            // Take back what this call created, so no partial set is left behind.
+            for (const auto& path : created) {
+                std::error_code ignored;
+                std::filesystem::remove(path, ignored);
+            }
+            failWrite(files[i].path, ec.message());
+        }
+        staged[i].keep = true;
+        if (!existed) created.push_back(files[i].path);
+    }
+}
+
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec))

@@ -14,6 +14,15 @@ namespace plakett {
 // previous target (if any) is left as it was, and std::runtime_error names the target.
 void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
+struct FileContent {
+    std::filesystem::path path;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Writes several files as one: all are staged as temporary files first and renamed only
+// when every one is complete, so a failure leaves none of them half-written.
+void writeFilesTogether(const std::vector<FileContent>& files);
+
 // Reads a whole file; std::runtime_error names the file when it cannot be read.
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
 

@@ -1,0 +1,171 @@
+#include "render_job.h"
+
+#include "common/file_write.h"
+#include "document/export_naming.h"
+#include "document/project_file.h"
+#include "document/project_settings.h"
+#include "effects/light_editor.h"
+#include "effects/style_file.h"
+#include "image/bmp.h"
+#include "image/jpeg.h"
+#include "image/png_writer.h"
+#include "render/button_renderer.h"
+#include "shape/compute_points.h"
+#include "shape/shape_file.h"
+#include "textraster/qt_caption_rasterizer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+
+namespace plakett::cli {
+namespace {
+
+struct Design {
+    std::vector<TMoveBox> points;
+    RenderSettings settings;
+    std::optional<ProjectDocument> project; // absent for a bare shape
+};
+
+bool isShapeFile(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".shp";
+}
+
+Design loadDesign(const std::filesystem::path& input) {
+    Design d;
+    if (isShapeFile(input)) {
+        LoadFromFile(input, d.points);
+        return d;
+    }
+    d.project = readProjectFile(input, ProjectKind::Project);
+    d.points = d.project->points;
+    d.settings = settingsFromProject(*d.project);
+    return d;
+}
+
+// The light editor as it stands when the render window first asks for a map.
+Bgr24Image buildLightMap(const Design& d, const std::string& stylePath) {
+    LightEditor editor;
+    if (d.project) editor.loadProjectLights(d.project->buttonColor, d.project->lights);
+    editor.setRenderMode(true);
+    if (!stylePath.empty()) return editor.applyStyle(readStyleFile(stylePath));
+    editor.UpdateGradient();
+    return editor.CopyLightMap();
+}
+
+PointsArray toPointsArray(const TArrayPoint& outline) {
+    PointsArray out;
+    out.reserve(outline.size());
+    for (const TPoint& p : outline)
+        out.push_back({p.X, p.Y});
+    return out;
+}
+
+// The same refusal as the Render button's.
+void checkRenderable(const std::vector<TMoveBox>& points) {
+    const TArrayPoint outline = ComputeEditorOutline(points);
+    if (outline.empty()) throw std::runtime_error("Shape is too small");
+    auto [minX, maxX] = std::minmax_element(outline.begin(), outline.end(),
+                                            [](TPoint a, TPoint b) { return a.X < b.X; });
+    auto [minY, maxY] = std::minmax_element(outline.begin(), outline.end(),
+                                            [](TPoint a, TPoint b) { return a.Y < b.Y; });
+    if (maxX->X - minX->X < 2 || maxY->Y - minY->Y < 2)
+        throw std::runtime_error("Shape is too small");
+}
+
+ExportFormat exportFormatOf(OutputFormat f) {
+    switch (f) {
+    case OutputFormat::Bmp:
+        return ExportFormat::Bmp;
+    case OutputFormat::Jpeg:
+        return ExportFormat::Jpeg;
+    case OutputFormat::Png:
+        return ExportFormat::Png;
+    }
+    return ExportFormat::Bmp;
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Qt is started only when there is a caption to draw.
+struct Captions {
+    std::unique_ptr<GuiApplicationScope> app;
+    std::unique_ptr<QtCaptionRasterizer> rasterizer;
+    explicit Captions(const RenderSettings& s) {
+        if (s.text.caption.empty()) return;
+        app = std::make_unique<GuiApplicationScope>();
+        rasterizer = std::make_unique<QtCaptionRasterizer>();
+    }
+};
+
+struct RenderTimes {
+    double fieldMs = 0;
+    double renderMs = 0;
+    int width = 0;
+    int height = 0;
+};
+
+std::vector<FileContent> encodeStates(const CliOptions& o, const ButtonRenderer& renderer,
+                                      const Bgr24Image& lightMap, const RenderSettings& settings,
+                                      CaptionRasterizer* captions, RenderTimes& times) {
+    const auto start = std::chrono::steady_clock::now();
+    const ExportFormat format = exportFormatOf(o.format);
+    StateImages states;
+    TransparentStateImages transparent;
+    if (format == ExportFormat::Png)
+        transparent = renderer.renderTransparent(lightMap, settings, captions);
+    else
+        states = renderer.render(lightMap, settings, captions);
+    times.renderMs = millisecondsSince(start);
+    const bool empty = format == ExportFormat::Png ? transparent[0].empty() : states[0].empty();
+    if (empty) throw std::runtime_error("the shape covers no pixel; nothing to render");
+    times.width = format == ExportFormat::Png ? transparent[0].width() : states[0].width();
+    times.height = format == ExportFormat::Png ? transparent[0].height() : states[0].height();
+
+    std::vector<FileContent> files;
+    for (const ExportFile& f : exportWriteOrder(o.output, o.states, format)) {
+        switch (format) {
+        case ExportFormat::Bmp:
+            files.push_back({f.path, encodeBmp(states[f.stateIndex])});
+            break;
+        case ExportFormat::Jpeg:
+            files.push_back({f.path, encodeJpeg(states[f.stateIndex], o.quality)});
+            break;
+        case ExportFormat::Png:
+            files.push_back({f.path, encodePng(transparent[f.stateIndex])});
+            break;
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+void runRenderJob(const CliOptions& o, std::ostream& timings) {
+    Design design = loadDesign(o.input);
+    checkRenderable(design.points);
+    const Bgr24Image lightMap = buildLightMap(design, o.stylePath);
+
+    const auto fieldStart = std::chrono::steady_clock::now();
+    ButtonRenderer renderer;
+    renderer.enter(toPointsArray(ComputeRenderOutline(design.points)), design.settings);
+    RenderTimes times;
+    times.fieldMs = millisecondsSince(fieldStart);
+
+    Captions captions(design.settings);
+    writeFilesTogether(
+        encodeStates(o, renderer, lightMap, design.settings, captions.rasterizer.get(), times));
+    if (o.timings)
+        timings << "field_ms=" << times.fieldMs << " render_ms=" << times.renderMs
+                << " size=" << times.width << "x" << times.height << "\n";
+}
+
+} // namespace plakett::cli

@@ -1,0 +1,32 @@
+#include "render/button_renderer.h"
+
+namespace plakett {
+
+bool ButtonRenderer::enter(const PointsArray& outline, RenderSettings& settings,
+                           const FieldControl& control) {
+    m_field = ComputeShapeField(outline, control);
+    m_shadowMask = BuildShadowMask(m_field.coverage, settings.shadow.blur);
+    ClampOffsetsToField(settings, m_field.coverage);
+    m_ready = true;
+    return !m_field.cancelled;
+}
+
+void ButtonRenderer::rebuildShadowMask(int shadowBlur) {
+    if (!m_ready) return;
+    m_shadowMask = BuildShadowMask(m_field.coverage, shadowBlur);
+}
+
+StateImages ButtonRenderer::render(const Bgr24Image& lightMap, const RenderSettings& settings,
+                                   CaptionRasterizer* captions) const {
+    if (!m_ready) return {};
+    return RenderStates(m_field, m_shadowMask, lightMap, settings, captions);
+}
+
+TransparentStateImages ButtonRenderer::renderTransparent(const Bgr24Image& lightMap,
+                                                         const RenderSettings& settings,
+                                                         CaptionRasterizer* captions) const {
+    if (!m_ready) return {};
+    return RenderTransparentStates(m_field, m_shadowMask, lightMap, settings, captions);
+}
+
+} // namespace plakett

@@ -1,0 +1,39 @@
+// What the render window keeps between re-renders: the shape field of the last render-mode
+// entry and its blurred shadow mask. Entering recomputes both; every later settings change
+// only re-renders the states from them.
+#pragma once
+
+#include "render/render_pipeline.h"
+#include "render/transparent_states.h"
+
+namespace plakett {
+
+class ButtonRenderer {
+  public:
+    // Render-mode entry from the double-scale outline: field, shadow mask, and the caption
+    // and glyph offsets limited to the new image. Returns false when cancelled, which leaves
+    // an empty field (nothing renders).
+    bool enter(const PointsArray& outline, RenderSettings& settings,
+               const FieldControl& control = {});
+
+    // After a change of the shadow blur.
+    void rebuildShadowMask(int shadowBlur);
+
+    // Empty images until a field with inside cells exists.
+    StateImages render(const Bgr24Image& lightMap, const RenderSettings& settings,
+                       CaptionRasterizer* captions) const;
+    TransparentStateImages renderTransparent(const Bgr24Image& lightMap,
+                                             const RenderSettings& settings,
+                                             CaptionRasterizer* captions) const;
+
+    bool ready() const { return m_ready; }
+    const ShapeField& field() const { return m_field; }
+    const Gray8Image& shadowMask() const { return m_shadowMask; }
+
+  private:
+    ShapeField m_field;
+    Gray8Image m_shadowMask;
+    bool m_ready = false;
+};
+
+} // namespace plakett
