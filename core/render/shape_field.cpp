@@ -4,9 +4,13 @@
 
 #include "common/arith.h"
 #include "render/field_float.h"
+#include "render/field_nearest_sample.h"
+#include "render/field_parallel.h"
+#include "render/field_row_interpolator.h"
 #include "render/polygon_mask.h"
 
-#include <cmath>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -16,12 +20,6 @@ namespace {
 
 constexpr int kAngleSmoothingPasses = 22;
 constexpr int kFieldSmoothingPasses = 18;
-
-struct TDistanceCell {
-    float Dist = 0.0f;
-    float Dx = 0.0f;
-    float Dy = 0.0f;
-};
 
 class RowReporter {
   public:
@@ -78,61 +76,96 @@ void MatrixComputer::SetTargets(const PointsArray& targets) {
 
 namespace {
 
-// Everything Compute does after the interpolation pass, kept apart for readability.
-struct ComputeRun {
-    MatrixComputer& c;
-    RowReporter& reporter;
-    int columns;
-    int rows;
-
-    bool inside(int x, int y) const { return c.FMask.scanline(y)[x] == kMaskInside; }
+// One computation: the three passes over the prepared raster, rows shared among threads.
+class ComputeRun {
+  public:
+    ComputeRun(MatrixComputer& c, RowReporter& reporter)
+        : m_c(c), m_reporter(reporter), m_columns(c.FCurrentMap.columns()),
+          m_rows(c.FCurrentMap.rows()),
+          m_threads(fieldThreadCount(static_cast<long long>(m_columns) * m_rows)) {}
 
     bool interpolationPass() {
-        for (int y = 0; y < rows; ++y) {
-            for (int x = 0; x < columns; ++x)
-                if (inside(x, y)) c.FCurrentMap.at(x, y) = c.Interpolate(x, y);
-            if (!reporter.rowDone(y * 50 / (rows - 1))) return false;
-        }
-        return true;
+        const OutlineIndex index(m_c.FOutline, m_columns, m_rows);
+        std::vector<RowInterpolator> workers(m_threads, RowInterpolator(index, m_c.FTargets));
+        return runRows(
+            m_rows, m_threads,
+            [&](int w, int y0, int y1) {
+                for (int y = y0; y < y1; ++y)
+                    workers[w].row(y, m_c.FMask.scanline(y), m_c.FCurrentMap);
+            },
+            [&](int y) { return m_reporter.rowDone(y * 50 / (m_rows - 1)); });
     }
 
-    bool distancePass(const PointsArray& samples, std::vector<TDistanceCell>& grid, float& m) {
-        std::vector<long long> rowTerm(samples.size());
-        for (int y = 0; y < rows; ++y) {
-            for (std::size_t k = 0; k < samples.size(); ++k) {
-                const long long d = y - samples[k].y;
-                rowTerm[k] = d * d;
-            }
-            for (int x = 0; x < columns; ++x) {
-                TDistanceCell& cell = grid[static_cast<std::size_t>(x) * rows + y];
-                if (!inside(x, y)) {
-                    cell.Dx = cell.Dy = 0.0f;
-                    continue;
-                }
-                float best = 2147483648.0f;
-                for (std::size_t k = 0; k < samples.size(); ++k) {
-                    const long long ex = samples[k].x - x;
-                    const float d2 = static_cast<float>(ex * ex + rowTerm[k]);
-                    if (d2 <= best) {
-                        cell.Dx = static_cast<float>(samples[k].x - x);
-                        cell.Dy = static_cast<float>(samples[k].y - y);
-                        best = d2;
-                        cell.Dist = keepF32(d2 + 0.01);
+    // Fills m_nearest and the largest distance m_largest.
+    bool distancePass(const PointsArray& samples) {
+        m_finder.emplace(samples, m_columns, m_rows);
+        m_nearest.assign(static_cast<std::size_t>(m_columns) * m_rows, NearestSamples::kNone);
+        std::vector<NearestSamples::Scratch> scratch;
+        for (int w = 0; w < m_threads; ++w)
+            scratch.push_back(m_finder->makeScratch());
+        std::vector<float> largest(m_threads, 0.0f);
+        const bool done = runRows(
+            m_rows, m_threads,
+            [&](int w, int y0, int y1) {
+                float m = largest[w];
+                for (int y = y0; y < y1; ++y) {
+                    const Gray8* mask = m_c.FMask.scanline(y);
+                    std::int32_t* nearest = nearestRow(y);
+                    m_finder->row(y, scratch[w], mask, nearest);
+                    for (int x = 0; x < m_columns; ++x) {
+                        if (mask[x] != kMaskInside) continue;
+                        const float dist = sampleVector(samples, nearest[x], x, y).dist;
+                        if (dist > m) m = dist;
                     }
                 }
-                cell.Dist = keepF32(std::sqrt(static_cast<double>(cell.Dist)));
-                if (cell.Dist > m) m = cell.Dist;
-            }
-            if (!reporter.rowDone(y * 25 / (rows - 1) + 50)) return false;
-        }
-        return true;
+                largest[w] = m;
+            },
+            [&](int y) { return m_reporter.rowDone(y * 25 / (m_rows - 1) + 50); });
+        m_largest = 0.0f;
+        for (float m : largest)
+            if (m > m_largest) m_largest = m;
+        return done;
     }
 
-    IntPoints angleCell(const TDistanceCell& cell, IntPoints a, IntPoints kept, float r,
-                        float k) const {
-        const float z = cell.Dist;
-        const double dx = cell.Dx;
-        const double dy = cell.Dy;
+    bool anglePass() {
+        const float r = keepF32(m_largest * 0.5714285714285714);
+        const float k = r > 0.0f ? keepF32(126.0 / r) : 0.0f;
+        const PointsArray& samples = m_finder->samples();
+        return runRows(
+            m_rows, m_threads,
+            [&](int, int y0, int y1) {
+                for (int y = y0; y < y1; ++y) {
+                    const Gray8* mask = m_c.FMask.scanline(y);
+                    const std::int32_t* nearest = nearestRow(y);
+                    for (int x = 0; x < m_columns; ++x) {
+                        IntPoints& out = m_c.FAngleMap.at(x, y);
+                        if (mask[x] != kMaskInside) {
+                            out = kOutsideCell;
+                            continue;
+                        }
+                        const SampleVector v = sampleVector(samples, nearest[x], x, y);
+                        out = angleCell(v, m_c.FCurrentMap.at(x, y), out, r, k);
+                    }
+                }
+            },
+            [&](int y) { return m_reporter.rowDone(y * 25 / (m_rows - 1) + 75); });
+    }
+
+    void release() {
+        m_nearest = {};
+        m_finder.reset();
+    }
+
+  private:
+    std::int32_t* nearestRow(int y) {
+        return m_nearest.data() + static_cast<std::size_t>(y) * m_columns;
+    }
+
+    static IntPoints angleCell(const SampleVector& v, IntPoints a, IntPoints kept, float r,
+                               float k) {
+        const float z = v.dist;
+        const double dx = v.dx;
+        const double dy = v.dy;
         if (z > 4.0f && z >= r) return {128, 128};
         if (z > 4.0f)
             return {roundEven(126.0 * dx / z - dx * k) + 127,
@@ -144,23 +177,14 @@ struct ComputeRun {
         return kept;
     }
 
-    bool anglePass(const std::vector<TDistanceCell>& grid, float m) {
-        const float r = keepF32(m * 0.5714285714285714);
-        const float k = r > 0.0f ? keepF32(126.0 / r) : 0.0f;
-        for (int y = 0; y < rows; ++y) {
-            for (int x = 0; x < columns; ++x) {
-                IntPoints& out = c.FAngleMap.at(x, y);
-                if (!inside(x, y)) {
-                    out = kOutsideCell;
-                    continue;
-                }
-                const TDistanceCell& cell = grid[static_cast<std::size_t>(x) * rows + y];
-                out = angleCell(cell, c.FCurrentMap.at(x, y), out, r, k);
-            }
-            if (!reporter.rowDone(y * 25 / (rows - 1) + 75)) return false;
-        }
-        return true;
-    }
+    MatrixComputer& m_c;
+    RowReporter& m_reporter;
+    int m_columns;
+    int m_rows;
+    int m_threads;
+    std::optional<NearestSamples> m_finder;
+    std::vector<std::int32_t> m_nearest; // row-major sample index per cell
+    float m_largest = 0.0f;
 };
 
 void assignAll(MatrixComputer& c, const Matrix& map) {
@@ -191,11 +215,10 @@ void MatrixComputer::Compute(const FieldControl& control) {
 
     for (std::size_t k = 0; k < FOutline.size(); ++k)
         FCurrentMap.at(FOutline[k].x, FOutline[k].y) = FTargets[k];
-    ComputeRun run{*this, reporter, columns, rows};
+    ComputeRun run(*this, reporter);
     if (!run.interpolationPass()) return cancel();
 
     FAngleMap = Matrix(columns, rows, IntPoints{0, 0});
-    std::vector<TDistanceCell> grid(static_cast<std::size_t>(columns) * rows);
     for (std::size_t k = 0; k < FOutline.size(); ++k)
         FAngleMap.at(FOutline[k].x, FOutline[k].y) = FTargets[k];
     PointsArray samples;
@@ -205,12 +228,11 @@ void MatrixComputer::Compute(const FieldControl& control) {
     FOutline.clear();
     if (reporter.cancelled()) return cancel();
 
-    float m = 0.0f;
-    if (!run.distancePass(samples, grid, m)) return cancel();
-    if (!run.anglePass(grid, m)) return cancel();
+    if (!run.distancePass(samples)) return cancel();
+    if (!run.anglePass()) return cancel();
+    run.release();
 
     SmoothMap(FAngleMap, kAngleSmoothingPasses);
-    grid = {};
     FCurrentMap = FAngleMap;
     FKorvanMap = FCurrentMap;
 }
