@@ -1,0 +1,153 @@
+// Keys make the nearest sample unique: key = N d2 + (N - 1 - k) for N samples, so the
+// smallest key has the smallest d2 and, of equal ones, the largest index k. Per column
+// only the nearest sample above and below can win; per row the minimum over columns of
+// N (x - x')^2 + key(x') is the lower envelope of equal-width parabolas, built exactly in
+// integers. Cells 2^12 or more from every sample fall back to the float32 scan, whose
+// rounding can then tie distances that differ.
+#include "render/field_nearest_sample.h"
+
+#include "render/field_float.h"
+
+#include <cmath>
+#include <limits>
+
+namespace plakett {
+
+namespace {
+
+constexpr std::int64_t kExactBelow = std::int64_t{1} << 24;
+
+bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
+    if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
+    if (b.den == 0) return b.num > 0;
+    return a.num * b.den <= b.num * a.den;
+}
+
+bool lessThan(const NearestSamples::Bound& a, std::int64_t p) {
+    if (a.den == 0) return a.num < 0;
+    return a.num < static_cast<__int128>(p) * a.den;
+}
+
+} // namespace
+
+NearestSamples::NearestSamples(const PointsArray& samples, int columns, int rows)
+    : m_samples(samples), m_columns(columns), m_rows(rows),
+      m_n(static_cast<std::int64_t>(samples.size())) {
+    const double largest =
+        (static_cast<double>(columns) * columns + static_cast<double>(rows) * rows + 1.0) *
+        static_cast<double>(m_n);
+    m_keysFit = largest < 0x1p62;
+    std::vector<LineItem> items;
+    items.reserve(samples.size());
+    for (std::size_t k = 0; k < samples.size(); ++k)
+        items.push_back({samples[k].x, {samples[k].y, static_cast<std::int32_t>(k)}});
+    m_byColumn = LineLists(columns, items, LineLists::Keep::Last);
+}
+
+NearestSamples::Scratch NearestSamples::makeScratch() const {
+    Scratch s;
+    s.columnCursor.assign(m_columns, 0);
+    s.q.resize(m_columns);
+    s.f.resize(m_columns);
+    s.v.resize(m_columns);
+    s.z.resize(static_cast<std::size_t>(m_columns) + 1);
+    return s;
+}
+
+std::int32_t NearestSamples::scan(int x, int y) const {
+    float best = 2147483648.0f;
+    std::int32_t found = kNone;
+    for (std::size_t k = 0; k < m_samples.size(); ++k) {
+        const std::int64_t ex = m_samples[k].x - x;
+        const std::int64_t ey = y - m_samples[k].y;
+        const float d2 = static_cast<float>(ex * ex + ey * ey);
+        if (d2 <= best) {
+            best = d2;
+            found = static_cast<std::int32_t>(k);
+        }
+    }
+    return found;
+}
+
+// s.q, s.f: the columns holding samples, each with its best key for row y.
+void NearestSamples::columnBests(int y, Scratch& s) const {
+    s.q.clear();
+    s.f.clear();
+    for (int x = 0; x < m_columns; ++x) {
+        const int count = m_byColumn.size(x);
+        if (count == 0) continue;
+        const LineEntry* e = m_byColumn.begin(x);
+        const int c = s.columnCursor[x] = advanceTo(e, count, s.columnCursor[x], y);
+        std::int64_t best = std::numeric_limits<std::int64_t>::max();
+        auto consider = [&](const LineEntry& entry) {
+            const std::int64_t dy = entry.pos - y;
+            const std::int64_t key = m_n * dy * dy + (m_n - 1 - entry.index);
+            if (key < best) best = key;
+        };
+        if (c < count) consider(e[c]);
+        if (c > 0) consider(e[c - 1]);
+        s.q.push_back(x);
+        s.f.push_back(best);
+    }
+}
+
+// s.v: the columns (indices into s.q) on the lower envelope; s.z: where each one starts.
+void NearestSamples::envelope(Scratch& s) const {
+    const int count = static_cast<int>(s.q.size());
+    s.v.resize(count);
+    s.z.resize(static_cast<std::size_t>(count) + 1);
+    auto height = [&](int j) { return s.f[j] + m_n * s.q[j] * s.q[j]; };
+    auto meet = [&](int r, int j) {
+        return Bound{static_cast<__int128>(height(j) - height(r)), 2 * m_n * (s.q[j] - s.q[r])};
+    };
+    int k = 0;
+    s.v[0] = 0;
+    s.z[0] = {-1, 0};
+    s.z[1] = {1, 0};
+    for (int j = 1; j < count; ++j) {
+        Bound b = meet(s.v[k], j);
+        while (lessOrEqual(b, s.z[k]))
+            b = meet(s.v[--k], j);
+        ++k;
+        s.v[k] = j;
+        s.z[k] = b;
+        s.z[k + 1] = {1, 0};
+    }
+    s.v.resize(k + 1);
+}
+
+void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
+                         std::int32_t* nearest) const {
+    if (m_samples.empty() || !m_keysFit) {
+        for (int x = 0; x < m_columns; ++x)
+            nearest[x] = maskRow[x] == 0 ? scan(x, y) : kNone;
+        return;
+    }
+    columnBests(y, s);
+    envelope(s);
+    int k = 0;
+    for (int x = 0; x < m_columns; ++x) {
+        while (lessThan(s.z[k + 1], x))
+            ++k;
+        if (maskRow[x] != 0) {
+            nearest[x] = kNone;
+            continue;
+        }
+        const int j = s.v[k];
+        const std::int32_t sample = static_cast<std::int32_t>(m_n - 1 - s.f[j] % m_n);
+        const std::int64_t ex = m_samples[sample].x - x;
+        const std::int64_t ey = m_samples[sample].y - y;
+        nearest[x] = ex * ex + ey * ey < kExactBelow ? sample : scan(x, y);
+    }
+}
+
+SampleVector sampleVector(const PointsArray& samples, std::int32_t k, int x, int y) {
+    if (k == NearestSamples::kNone) return {0.0f, 0.0f, 0.0f};
+    const std::int64_t ex = samples[k].x - x;
+    const std::int64_t ey = samples[k].y - y;
+    const float d2 = static_cast<float>(ex * ex + ey * ey);
+    const float dist = keepF32(std::sqrt(static_cast<double>(keepF32(d2 + 0.01))));
+    return {dist, static_cast<float>(ex), static_cast<float>(ey)};
+}
+
+} // namespace plakett

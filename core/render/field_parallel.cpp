@@ -1,0 +1,153 @@
+// Row blocks are handed out through one counter; the calling thread works too and reports
+// the finished rows in order between its own blocks, so progress and cancel stay on it.
+#include "render/field_parallel.h"
+
+#include <algorithm>
+#include <atomic>
+#include <barrier>
+#include <condition_variable>
+#include <latch>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace plakett {
+
+namespace {
+
+constexpr long long kCellsPerThread = 16384;
+constexpr int kMaxThreads = 8;
+// Row blocks of the column-major maps: large enough that two threads rarely write one
+// cache line, small enough for progress to flow.
+constexpr int kBlockRows = 16;
+
+// Starts helpers 1..threads-1 running helper(i, workers) once the final count is known; a
+// helper that cannot be started only lowers the count.
+class Helpers {
+  public:
+    Helpers(int threads, std::function<void(int, int)> helper) : m_helper(std::move(helper)) {
+        for (int i = 1; i < threads; ++i) {
+            try {
+                m_threads.emplace_back([this, i] {
+                    m_ready.wait();
+                    m_helper(i, m_workers);
+                });
+            } catch (const std::system_error&) {
+                break;
+            }
+        }
+        m_workers = static_cast<int>(m_threads.size()) + 1;
+    }
+    int workers() const { return m_workers; }
+    void start() {
+        if (m_started) return;
+        m_started = true;
+        m_ready.count_down();
+    }
+    ~Helpers() {
+        start();
+        for (std::thread& t : m_threads)
+            t.join();
+    }
+
+  private:
+    std::function<void(int, int)> m_helper;
+    std::latch m_ready{1};
+    bool m_started = false;
+    int m_workers = 1;
+    std::vector<std::thread> m_threads;
+};
+
+} // namespace
+
+int fieldThreadCount(long long cells) {
+    const int hw = static_cast<int>(std::thread::hardware_concurrency());
+    const long long wanted = std::max(1LL, cells / kCellsPerThread);
+    return static_cast<int>(std::min<long long>({wanted, std::max(1, hw), kMaxThreads}));
+}
+
+Span splitRange(int begin, int end, int worker, int workers) {
+    const long long n = std::max(0, end - begin);
+    return {begin + static_cast<int>(n * worker / workers),
+            begin + static_cast<int>(n * (worker + 1) / workers)};
+}
+
+bool runRows(int rows, int threads, const std::function<void(int, int, int)>& work,
+             const std::function<bool(int)>& rowDone) {
+    if (rows <= 0) return true;
+    if (threads <= 1 || rows < 2 * kBlockRows) {
+        for (int y = 0; y < rows; ++y) {
+            work(0, y, y + 1);
+            if (!rowDone(y)) return false;
+        }
+        return true;
+    }
+    const int blocks = (rows + kBlockRows - 1) / kBlockRows;
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    std::unique_ptr<std::atomic<bool>[]> done(new std::atomic<bool>[blocks]);
+    for (int b = 0; b < blocks; ++b)
+        done[b].store(false);
+    std::mutex mutex;
+    std::condition_variable finished;
+
+    auto runBlock = [&](int worker, int b) {
+        work(worker, b * kBlockRows, std::min(rows, (b + 1) * kBlockRows));
+    };
+    auto helper = [&](int worker, int) {
+        while (!stop.load()) {
+            const int b = next.fetch_add(1);
+            if (b >= blocks) break;
+            runBlock(worker, b);
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                done[b].store(true);
+            }
+            finished.notify_one();
+        }
+    };
+    Helpers helpers(threads, helper);
+    helpers.start();
+
+    int reported = 0;
+    auto report = [&] {
+        while (reported < rows && done[reported / kBlockRows].load()) {
+            if (!rowDone(reported)) return false;
+            ++reported;
+        }
+        return true;
+    };
+    bool ok = true;
+    for (int b; ok && (b = next.fetch_add(1)) < blocks;) {
+        runBlock(0, b);
+        done[b].store(true);
+        ok = report();
+    }
+    while (ok && reported < rows) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            finished.wait(lock, [&] { return done[reported / kBlockRows].load(); });
+        }
+        ok = report();
+    }
+    if (!ok) stop.store(true);
+    return ok;
+}
+
+void runTeam(int threads, const std::function<void(int, int, const std::function<void()>&)>& body) {
+    if (threads <= 1) {
+        body(0, 1, [] {});
+        return;
+    }
+    std::optional<std::barrier<>> barrier;
+    const std::function<void()> sync = [&barrier] { barrier->arrive_and_wait(); };
+    Helpers helpers(threads, [&](int worker, int workers) { body(worker, workers, sync); });
+    barrier.emplace(helpers.workers());
+    helpers.start();
+    body(0, helpers.workers(), sync);
+}
+
+} // namespace plakett

@@ -1,0 +1,144 @@
+// The optimised shape field against the plain reference, bit for bit, on many outlines.
+#include "reference/field_shapes.h"
+#include "reference/shape_field_reference.h"
+#include "render/field_nearest_sample.h"
+#include "render/polygon_mask.h"
+#include "render/shape_field.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+using namespace plakett;
+
+namespace {
+
+struct Run {
+    Gray8Image mask;
+    Matrix map;
+    Gray8Image coverage;
+    std::vector<int> progress;
+    int ends = 0;
+};
+
+// Every step of entering render mode, with a cancel once progress reaches cancelAt.
+template <class Computer, class Smooth, class Cover, class Targets>
+Run runSteps(const PointsArray& outline, int cancelAt, Targets targets, Smooth smooth,
+             Cover cover) {
+    Run run;
+    std::atomic<bool> cancel{false};
+    FieldControl control;
+    control.cancelRequested = &cancel;
+    control.onProgress = [&](int p) {
+        run.progress.push_back(p);
+        if (p >= cancelAt) cancel = true;
+    };
+    Computer c;
+    c.FOnComputeEnd = [&] { ++run.ends; };
+    c.Prepare(outline);
+    run.mask = c.FMask;
+    c.SetTargets(targets(outline));
+    c.Compute(control);
+    run.progress.push_back(c.FProgress);
+    smooth(c.FCurrentMap, 18);
+    run.map = c.FCurrentMap;
+    run.coverage = cover(run.map);
+    return run;
+}
+
+void expectSameField(const PointsArray& outline, int cancelAt = 1000) {
+    SCOPED_TRACE(testing::Message() << "outline of " << outline.size() << " points, first ("
+                                    << (outline.empty() ? 0 : outline[0].x) << ", "
+                                    << (outline.empty() ? 0 : outline[0].y) << ")");
+    EXPECT_EQ(ComputeRimTargets(outline), reference::ComputeRimTargets(outline));
+    const Run fast = runSteps<MatrixComputer>(
+        outline, cancelAt, [](const PointsArray& o) { return ComputeRimTargets(o); },
+        [](Matrix& m, int p) { SmoothMap(m, p); },
+        [](const Matrix& m) { return BuildCoverage(m); });
+    const Run slow = runSteps<reference::MatrixComputer>(
+        outline, cancelAt, [](const PointsArray& o) { return reference::ComputeRimTargets(o); },
+        [](Matrix& m, int p) { reference::SmoothMap(m, p); },
+        [](const Matrix& m) { return reference::BuildCoverage(m); });
+    EXPECT_TRUE(fast.mask == slow.mask);
+    EXPECT_TRUE(fast.map.sameCells(slow.map));
+    EXPECT_TRUE(fast.coverage == slow.coverage);
+    EXPECT_EQ(fast.progress, slow.progress);
+    EXPECT_EQ(fast.ends, slow.ends);
+}
+
+} // namespace
+
+TEST(FieldEquivalence, ManySmallOutlines) {
+    for (const PointsArray& outline : testshapes::generatedOutlines(11, 400, 40))
+        expectSameField(outline);
+}
+
+TEST(FieldEquivalence, MediumOutlines) {
+    for (const PointsArray& outline : testshapes::generatedOutlines(23, 48, 120))
+        expectSameField(outline);
+}
+
+TEST(FieldEquivalence, OutlinesLargeEnoughForThreads) {
+    using namespace testshapes;
+    expectSameField(roundedRectangle(260, 140, 70));
+    expectSameField(lineChain(ellipseVertices(0, 0, 120, 90, 90, 0.3)));
+    expectSameField(lineChain(starVertices(0, 0, 130, 50, 7)));
+    expectSameField(lineChain({{0, 0}, {220, 170}, {220, 0}, {0, 170}})); // bow tie
+    expectSameField(roundedRectangle(400, 9, 4));                         // thin pill
+}
+
+TEST(FieldEquivalence, CancelAtTheSameRow) {
+    const PointsArray outline = testshapes::roundedRectangle(230, 160, 40);
+    for (int cancelAt : {0, 17, 50, 63, 75, 99, 100})
+        expectSameField(outline, cancelAt);
+}
+
+TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
+    // Values across every branch: outside, zero components, out of range, negative.
+    testshapes::Lcg rng(5);
+    for (auto [columns, rows] : {std::pair{7, 5}, {40, 33}, {300, 170}, {2, 9}, {190, 2}}) {
+        Matrix fast(columns, rows, kOutsideCell);
+        for (int x = 0; x < columns; ++x)
+            for (int y = 0; y < rows; ++y)
+                if (rng.uniform(0, 5) > 0)
+                    fast.at(x, y) = {rng.uniform(-2, 300), rng.uniform(-2, 300)};
+        Matrix slow(columns, rows, {});
+        for (int x = 0; x < columns; ++x)
+            for (int y = 0; y < rows; ++y)
+                slow.at(x, y) = fast.at(x, y);
+        for (int passes : {0, 1, 2, 7}) {
+            SmoothMap(fast, passes);
+            reference::SmoothMap(slow, passes);
+            EXPECT_TRUE(fast.sameCells(slow)) << columns << "x" << rows << " " << passes;
+        }
+        EXPECT_TRUE(BuildCoverage(fast) == reference::BuildCoverage(slow));
+    }
+}
+
+TEST(FieldEquivalence, NearestSampleTies) {
+    // Far away, 5000^2 and 5000^2 + 1 are the same float32: the later sample wins although
+    // it is farther. One column on, 4999^2 rounds apart from 4999^2 + 1.
+    const NearestSamples far({{5000, 0}, {5000, 1}}, 5001, 2);
+    auto scratch = far.makeScratch();
+    std::vector<std::uint8_t> mask(5001, kMaskInside);
+    std::vector<std::int32_t> nearest(5001);
+    far.row(0, scratch, mask.data(), nearest.data());
+    EXPECT_EQ(nearest[0], 1);
+    EXPECT_EQ(nearest[1], 0);
+    for (int x = 0; x < 5001; x += 7)
+        EXPECT_EQ(nearest[x], far.scan(x, 0)) << x;
+
+    // Near ties are exact: (0, 0) is 5 from (3, 4), (5, 0), (0, 5) and (3, 4) again; the
+    // last of them, index 3, wins.
+    const NearestSamples near({{3, 4}, {5, 0}, {0, 5}, {3, 4}, {9, 9}}, 10, 10);
+    auto nearScratch = near.makeScratch();
+    for (int y = 0; y < 10; ++y) {
+        near.row(y, nearScratch, mask.data(), nearest.data());
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(nearest[x], near.scan(x, y)) << x << "," << y;
+    }
+    auto fresh = near.makeScratch();
+    near.row(0, fresh, mask.data(), nearest.data());
+    EXPECT_EQ(nearest[0], 3);
+}
