@@ -1,0 +1,93 @@
+// The one open design and everything the windows share: the shape editor, the light editor,
+// the live effect settings, the shape field of the last Render and the three state images.
+// Windows read and change this state and call the matching notify method; all arithmetic
+// stays in the core.
+#pragma once
+
+#include "document/export_naming.h"
+#include "effects/light_editor.h"
+#include "render/button_renderer.h"
+#include "render/render_settings.h"
+#include "shape/contur.h"
+#include "shape/rotate.h"
+#include "shape/transforms.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+
+namespace plakett {
+
+class QtCaptionRasterizer;
+
+class Session : public QObject {
+    Q_OBJECT
+  public:
+    explicit Session(int editorWidth = 600, int editorHeight = 400, QObject* parent = nullptr);
+    ~Session() override;
+
+    TContur& contour() { return *m_contour; }
+    ZoomState& zoom() { return m_zoom; }
+    RotateState& rotation() { return m_rotation; }
+    LightEditor& lights() { return m_lights; }
+    RenderSettings& settings() { return m_settings; }
+    const StateImages& states() const { return m_states; }
+    bool renderMode() const { return m_renderMode; }
+    QImage stateImage(int state) const; // empty before the first render
+
+    // The Render button. Returns an error text ("Shape is too small") or an empty string;
+    // false from cancelled() afterwards means a field exists.
+    QString enterRenderMode(const FieldControl& control = {});
+    bool cancelled() const { return m_cancelled; }
+    void leaveRenderMode();
+
+    // Called by a window after it changed settings(): re-renders the states in render mode.
+    void settingsEdited();
+    // After a change of the shadow blur: the blurred mask is rebuilt first.
+    void shadowBlurEdited();
+    // After the shape changed (editor, transforms, library): repaint and bounds.
+    void shapeEdited();
+
+    // Document files; each throws std::exception with a user-facing text and changes
+    // nothing on failure.
+    void newProject();
+    void openProject(const std::filesystem::path& path); // NotAProjectFile: ignored by caller
+    std::filesystem::path saveProject(const std::filesystem::path& chosen); // returns the name
+    void importShape(const std::filesystem::path& path);
+    void exportShape(const std::filesystem::path& path) const;
+    void applyStyle(const std::filesystem::path& styleFile);
+    void saveStyle(const std::filesystem::path& stylesFolder, const std::string& name) const;
+    // Writes the states in export order; returns how many files were written.
+    int exportImages(const ExportRequest& request);
+
+    // View at center.
+    void centerView();
+
+  signals:
+    void statesChanged();
+    void modeChanged(bool renderMode);
+    void shapeChanged();
+    // The whole document was replaced (new, open): windows re-read their controls.
+    void documentReplaced();
+
+  private:
+    void renderNow();
+    void takeStartupSnapshot();
+
+    std::unique_ptr<TContur> m_contour;
+    ZoomState m_zoom;
+    RotateState m_rotation;
+    LightEditor m_lights;
+    RenderSettings m_settings;
+    ButtonRenderer m_renderer;
+    StateImages m_states;
+    bool m_renderMode = false;
+    bool m_cancelled = false;
+    std::unique_ptr<QtCaptionRasterizer> m_captions;
+    std::vector<std::uint8_t> m_startupSnapshot; // what New Project restores
+};
+
+} // namespace plakett
