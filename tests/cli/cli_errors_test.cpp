@@ -158,7 +158,8 @@ TEST(CliErrors, FailedRunKeepsEarlierFiles) {
     const RunResult r = runRender({kPill, (dir / "b.bmp").string()});
     EXPECT_NE(r.exitCode, 0);
     const std::vector<std::uint8_t> off = fileBytes(dir / "b_off.bmp");
-    EXPECT_EQ(std::string(off.begin(), off.end()), "earlier export");
+    EXPECT_TRUE(std::string(off.begin(), off.end()) == "earlier export")
+        << "b_off.bmp was replaced by " << off.size() << " new bytes";
 }
 
 TEST(CliErrors, StyleFiles) {
@@ -217,4 +218,38 @@ TEST(CliTimings, OneLineOnStderr) {
     const RunResult quiet = runRender({kPill, (dir / "q.bmp").string()});
     EXPECT_EQ(quiet.err, "");
     EXPECT_EQ(quiet.out, "");
+}
+
+// Shapes whose double-scale outline leaves the 32-bit range, or whose field could never be
+// allocated, deserve the same kind of message as a tiny one.
+TEST(CliErrors, HugeOrFarAwayShapesAreRefusedClearly) {
+    GTEST_SKIP() << "such shapes end in \"std::bad_alloc\", \"negative image size\" or a wrong "
+                    "\"Shape is too small\" (see report)";
+    TempDir in;
+    const struct {
+        const char* name;
+        std::vector<TMoveBox> points;
+    } cases[] = {
+        {"huge", ring({{0, 0}, {60000, 0}, {60000, 60000}, {0, 60000}}, ptAngle)},
+        {"far", ring({{2000000000, 2000000000}, {2000000100, 2000000000}, {2000000100, 2000000100}},
+                     ptAngle)},
+        {"edge",
+         ring({{1073741800, 1073741800}, {1073741900, 1073741800}, {1073741900, 1073741900}},
+              ptAngle)},
+        {"span", ring({{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}}, ptAngle)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path shape = in / (std::string(c.name) + ".shp");
+        SaveToFile(c.points, shape);
+        TempDir out;
+        const RunResult r =
+            runRenderLimited({"--states", "1", shape.string(), (out / "b.bmp").string()}, 2048);
+        ASSERT_GE(r.exitCode, 0) << "crashed: " << r.err;
+        if (r.exitCode == 0) continue; // rendering it is fine too
+        EXPECT_EQ(r.err.find("bad_alloc"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("negative image size"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Shape is too small"), std::string::npos) << r.err;
+        EXPECT_TRUE(folderEntries(out.path()).empty());
+    }
 }

@@ -73,14 +73,12 @@ TempDir::~TempDir() {
     fs::remove_all(m_path, ignored);
 }
 
-RunResult runRender(const std::vector<std::string>& args,
-                    const std::vector<std::string>& unsetEnv) {
+static RunResult runCommand(std::vector<std::string> argStrings,
+                            const std::vector<std::string>& unsetEnv) {
     TempDir streams;
     const fs::path outPath = streams / "stdout";
     const fs::path errPath = streams / "stderr";
 
-    std::vector<std::string> argStrings{PLAKETT_RENDER_EXE};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<std::string> envStrings = childEnvironment(unsetEnv);
     std::vector<char*> argv = pointers(argStrings);
     std::vector<char*> envp = pointers(envStrings);
@@ -106,6 +104,22 @@ RunResult runRender(const std::vector<std::string>& args,
     r.out = readAll(outPath);
     r.err = readAll(errPath);
     return r;
+}
+
+RunResult runRender(const std::vector<std::string>& args,
+                    const std::vector<std::string>& unsetEnv) {
+    std::vector<std::string> command{PLAKETT_RENDER_EXE};
+    command.insert(command.end(), args.begin(), args.end());
+    return runCommand(std::move(command), unsetEnv);
+}
+
+RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb) {
+    std::vector<std::string> command{"/bin/sh", "-c",
+                                     "ulimit -v " + std::to_string(memoryLimitMb * 1024) +
+                                         R"( && exec "$0" "$@")",
+                                     PLAKETT_RENDER_EXE};
+    command.insert(command.end(), args.begin(), args.end());
+    return runCommand(std::move(command), {});
 }
 
 std::vector<std::string> folderEntries(const fs::path& folder) {

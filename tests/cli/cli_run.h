@@ -38,6 +38,8 @@ struct RunResult {
 // must not see.
 RunResult runRender(const std::vector<std::string>& args,
                     const std::vector<std::string>& unsetEnv = {});
+// The same with the child's address space limited, for inputs that might ask for too much.
+RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb);
 
 // File names (not paths) in a folder, sorted; hidden and temporary files included.
 std::vector<std::string> folderEntries(const fs::path& folder);
