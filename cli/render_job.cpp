@@ -11,6 +11,7 @@
 #include "image/png_writer.h"
 #include "render/button_renderer.h"
 #include "shape/compute_points.h"
+#include "shape/render_refusal.h"
 #include "shape/shape_file.h"
 #include "textraster/qt_caption_rasterizer.h"
 
@@ -64,18 +65,6 @@ PointsArray toPointsArray(const TArrayPoint& outline) {
     for (const TPoint& p : outline)
         out.push_back({p.X, p.Y});
     return out;
-}
-
-// The same refusal as the Render button's.
-void checkRenderable(const std::vector<TMoveBox>& points) {
-    const TArrayPoint outline = ComputeEditorOutline(points);
-    if (outline.empty()) throw std::runtime_error("Shape is too small");
-    auto [minX, maxX] = std::minmax_element(outline.begin(), outline.end(),
-                                            [](TPoint a, TPoint b) { return a.X < b.X; });
-    auto [minY, maxY] = std::minmax_element(outline.begin(), outline.end(),
-                                            [](TPoint a, TPoint b) { return a.Y < b.Y; });
-    if (maxX->X - minX->X < 2 || maxY->Y - minY->Y < 2)
-        throw std::runtime_error("Shape is too small");
 }
 
 ExportFormat exportFormatOf(OutputFormat f) {
@@ -151,7 +140,8 @@ std::vector<FileContent> encodeStates(const CliOptions& o, const ButtonRenderer&
 
 void runRenderJob(const CliOptions& o, std::ostream& timings) {
     Design design = loadDesign(o.input);
-    checkRenderable(design.points);
+    if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
+        throw std::runtime_error(refusal);
     const Bgr24Image lightMap = buildLightMap(design, o.stylePath);
 
     const auto fieldStart = std::chrono::steady_clock::now();

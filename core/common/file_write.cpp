@@ -105,32 +105,69 @@ void writeFileAtomically(const std::filesystem::path& target, std::span<const st
     temp.keep = true;
 }
 
+namespace {
+
+// One target of writeFilesTogether: its staged content and, once moved aside, the file it
+// replaces.
+struct StagedTarget {
+    TempFile content;
+    std::filesystem::path backup;
+    bool placed = false;
+};
+
+void undoPlacements(const std::vector<FileContent>& files, std::vector<StagedTarget>& staged) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code ignored;
+        if (staged[i].placed) std::filesystem::remove(files[i].path, ignored);
+        if (!staged[i].backup.empty()) {
+            std::filesystem::rename(staged[i].backup, files[i].path, ignored);
+            staged[i].backup.clear();
+        }
+    }
+}
+
+} // namespace
+
 void writeFilesTogether(const std::vector<FileContent>& files) {
-    std::vector<TempFile> staged(files.size());
+    std::vector<StagedTarget> staged(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
         const FileContent& f = files[i];
-        if (f.path.filename().empty()) failWrite(f.path, "no file name");
-        openTemporary(f.path, staged[i]);
-        if (!f.bytes.empty() &&
-            std::fwrite(f.bytes.data(), 1, f.bytes.size(), staged[i].file) != f.bytes.size())
-            failWrite(f.path, systemReason(errno ? errno : EIO));
-        flushToDisk(f.path, staged[i]);
-    }
-    std::vector<std::filesystem::path> created;
-    for (std::size_t i = 0; i < files.size(); ++i) {
         std::error_code ec;
-        const bool existed = std::filesystem::exists(files[i].path, ec);
-        std::filesystem::rename(staged[i].path, files[i].path, ec);
-        if (ec) {
-            // Take back what this call created, so no partial set is left behind.
-            for (const auto& path : created) {
-                std::error_code ignored;
-                std::filesystem::remove(path, ignored);
+        if (f.path.filename().empty()) failWrite(f.path, "no file name");
+        if (std::filesystem::is_directory(f.path, ec)) failWrite(f.path, "it is a folder");
+        openTemporary(f.path, staged[i].content);
+        if (!f.bytes.empty() && std::fwrite(f.bytes.data(), 1, f.bytes.size(),
+                                            staged[i].content.file) != f.bytes.size())
+            failWrite(f.path, systemReason(errno ? errno : EIO));
+        flushToDisk(f.path, staged[i].content);
+    }
+    // Earlier files are moved aside rather than overwritten, so that a failure part-way
+    // can put every one of them back.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::filesystem::path& target = files[i].path;
+        std::error_code ec;
+        if (std::filesystem::exists(target, ec)) {
+            TempFile aside;
+            openTemporary(target, aside);
+            std::fclose(aside.file);
+            aside.file = nullptr;
+            std::filesystem::rename(target, aside.path, ec);
+            if (!ec) {
+                aside.keep = true;
+                staged[i].backup = aside.path;
             }
-            failWrite(files[i].path, ec.message());
         }
-        staged[i].keep = true;
-        if (!existed) created.push_back(files[i].path);
+        if (!ec) std::filesystem::rename(staged[i].content.path, target, ec);
+        if (ec) {
+            undoPlacements(files, staged);
+            failWrite(target, ec.message());
+        }
+        staged[i].content.keep = true;
+        staged[i].placed = true;
+    }
+    for (StagedTarget& t : staged) {
+        std::error_code ignored;
+        if (!t.backup.empty()) std::filesystem::remove(t.backup, ignored);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "image/jpeg.h"
 #include "image/png_writer.h"
 #include "shape/compute_points.h"
+#include "shape/render_refusal.h"
 #include "textraster/qt_caption_rasterizer.h"
 
 #include <stdexcept>
@@ -69,6 +70,8 @@ QString Session::enterRenderMode(const FieldControl& control) {
     TContur& c = *m_contour;
     if (c.FMaxX - c.FMinX < 2 || c.FMaxY - c.FMinY < 2) return QStringLiteral("Shape is too small");
     ActualSize(c, m_zoom);
+    if (const std::string refusal = renderRefusal(c.FPoints); !refusal.empty())
+        return QString::fromStdString(refusal);
     m_states = {};
     m_renderMode = true;
     emit modeChanged(true);
