@@ -55,16 +55,18 @@ std::vector<Vertex> thumbnailVertices(const TArrayPoint& outline, const Fit& fit
     const auto place = [&](TPoint p) {
         return Vertex{(p.X - fit.minX) * fit.s, (p.Y - fit.minY) * fit.s};
     };
+    // Repeated points are skipped, and vertices within 0.6 of their predecessor on both axes
+    // are thinned out (the last one stays). Skipping on one equal axis alone would drop every
+    // vertex of a straight horizontal or vertical edge and leave rectangles blank.
     std::vector<Vertex> v{place(outline.front())};
     for (std::size_t i = 1; i < outline.size(); ++i) {
         const TPoint p = outline[i];
-        if (p == outline.front() || p.X == outline[i - 1].X || p.Y == outline[i - 1].Y) continue;
+        if (p == outline.front() || p == outline[i - 1]) continue;
         v.push_back(place(p));
     }
-    // Vertices closer than 0.6 on either axis to their predecessor go; the last one stays.
     std::size_t i = 1;
     while (i + 1 < v.size()) {
-        if (std::abs(v[i].x - v[i - 1].x) < 0.6 || std::abs(v[i].y - v[i - 1].y) < 0.6)
+        if (std::abs(v[i].x - v[i - 1].x) < 0.6 && std::abs(v[i].y - v[i - 1].y) < 0.6)
             v.erase(v.begin() + static_cast<std::ptrdiff_t>(i));
         else
             ++i;
