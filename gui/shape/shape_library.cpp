@@ -1,11 +1,206 @@
 #include "gui/shape/shape_library.h"
 
 #include "gui/app/session.h"
+#include "gui/shape/library_loader.h"
+#include "shape/shape_file.h"
+#include "shape/transforms.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+#include <system_error>
 
 namespace plakett {
 
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kFolderRole = Qt::UserRole + 1;
+const QColor kListBackground(192, 192, 192);
+
+QString toQString(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+std::filesystem::path itemPath(const QListWidgetItem* item) {
+    return std::filesystem::path(item->data(kPathRole).toString().toStdString());
+}
+
+// The thumbnail's bottom-left colour (white for most shapes) lets the list show through.
+QIcon thumbnailIcon(const QImage& thumbnail) {
+    QImage image = thumbnail.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) return {};
+    const QRgb key = image.pixel(0, image.height() - 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
+    }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QListWidget* makeView(QWidget* parent) {
+    auto* view = new QListWidget(parent);
+    view->setViewMode(QListView::IconMode);
+    view->setIconSize(QSize(64, 64));
+    view->setGridSize(QSize(80, 88));
+    view->setMovement(QListView::Static);
+    view->setResizeMode(QListView::Adjust);
+    view->setWrapping(true);
+    view->setWordWrap(true);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, kListBackground);
+    view->setPalette(palette);
+    return view;
+}
+
+} // namespace
+
 ShapeLibraryWidget::ShapeLibraryWidget(Session& session, const std::filesystem::path& dataFolder,
                                        QWidget* parent)
-    : QTabWidget(parent), m_session(session), m_dataFolder(dataFolder) {}
+    : QTabWidget(parent), m_session(session), m_dataFolder(dataFolder) {
+    for (std::size_t i = 0; i < m_views.size(); ++i) {
+        m_views[i] = makeView(this);
+        m_views[i]->setObjectName(QStringLiteral("ListView%1").arg(i + 1));
+        addTab(m_views[i], QString::fromLatin1(kLibraryFolders[i]));
+        connect(m_views[i], &QListWidget::itemActivated, this,
+                [this](QListWidgetItem* item) { loadItem(item); });
+    }
+    QListWidget* user = m_views[2];
+    user->installEventFilter(this);
+    user->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(user, &QWidget::customContextMenuRequested, this, &ShapeLibraryWidget::showUserMenu);
+    // A hidden tab keeps no selection.
+    connect(this, &QTabWidget::currentChanged, this, [this](int index) {
+        for (std::size_t i = 0; i < m_views.size(); ++i)
+            if (static_cast<int>(i) != index) m_views[i]->clearSelection();
+    });
+    startLoader();
+}
+
+ShapeLibraryWidget::~ShapeLibraryWidget() {
+    m_cancel = true;
+    m_loader.waitForFinished();
+}
+
+std::filesystem::path ShapeLibraryWidget::userFolder() const {
+    return m_dataFolder / "User";
+}
+
+// Results come back as queued calls; the destructor waits for the worker, so `this` outlives
+// every call it posts, and calls still queued are dropped with the widget.
+void ShapeLibraryWidget::startLoader() {
+    m_loading = true;
+    m_loader = QtConcurrent::run([this, data = m_dataFolder] {
+        for (const char* folder : kLibraryFolders) {
+            for (const std::filesystem::path& file : libraryFiles(data / folder)) {
+                if (m_cancel) return;
+                std::optional<LibraryEntry> entry =
+                    loadLibraryEntry(file, QString::fromLatin1(folder));
+                if (!entry) continue;
+                QMetaObject::invokeMethod(
+                    this, [this, e = std::move(*entry)] { AddLibraryItem(e); },
+                    Qt::QueuedConnection);
+            }
+        }
+        QMetaObject::invokeMethod(
+            this, [this] { finishLoading(); }, Qt::QueuedConnection);
+    });
+}
+
+void ShapeLibraryWidget::finishLoading() {
+    m_loading = false;
+    emit loadingFinished();
+}
+
+void ShapeLibraryWidget::AddLibraryItem(const LibraryEntry& entry) {
+    QListWidget* view = entry.folder == QLatin1String("Buttons") ? m_views[0]
+                        : entry.folder == QLatin1String("Other") ? m_views[1]
+                                                                 : m_views[2];
+    const QString path = toQString(entry.path);
+    const QIcon icon = thumbnailIcon(entry.thumbnail);
+    for (int i = 0; i < view->count(); ++i) {
+        if (view->item(i)->data(kPathRole).toString() == path) {
+            view->item(i)->setIcon(icon);
+            return;
+        }
+    }
+    auto* item = new QListWidgetItem(icon, toQString(entry.path.stem()), view);
+    item->setData(kPathRole, path);
+    item->setData(kFolderRole, entry.folder);
+    item->setToolTip(item->text());
+}
+
+QListWidgetItem* ShapeLibraryWidget::selectedItem() const {
+    for (QListWidget* view : m_views) {
+        const QList<QListWidgetItem*> selected = view->selectedItems();
+        if (!selected.isEmpty()) return selected.front();
+    }
+    return nullptr;
+}
+
+bool ShapeLibraryWidget::loadItem(QListWidgetItem* item) {
+    if (!item || m_session.renderMode()) return false;
+    const std::filesystem::path path = itemPath(item);
+    try {
+        std::vector<TMoveBox> check; // read once first so that a bad file leaves the zoom alone
+        LoadFromFile(path, check);
+        ActualSize(m_session.contour(), m_session.zoom());
+        m_session.importShape(path);
+    } catch (const std::exception& e) {
+        m_session.shapeEdited();
+        QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    emit shapeLoaded();
+    return true;
+}
+
+bool ShapeLibraryWidget::deleteUserItem(QListWidgetItem* item) {
+    if (!item || item->listWidget() != m_views[2]) return false;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, QStringLiteral("Delete..."),
+        QStringLiteral("Are sure you want to delete shape ") + item->text() + QStringLiteral("?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return false;
+    std::error_code ec;
+    std::filesystem::remove(itemPath(item), ec);
+    if (ec) {
+        QMessageBox::critical(
+            this, QStringLiteral("Plakett"),
+            QStringLiteral("Cannot delete %1: %2")
+                .arg(toQString(itemPath(item)), QString::fromStdString(ec.message())));
+        return false;
+    }
+    delete item;
+    m_views[2]->clearSelection();
+    return true;
+}
+
+bool ShapeLibraryWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_views[2] && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        const QList<QListWidgetItem*> selected = m_views[2]->selectedItems();
+        if (!selected.isEmpty()) deleteUserItem(selected.front());
+        return true;
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void ShapeLibraryWidget::showUserMenu(const QPoint& pos) {
+    QListWidgetItem* item = m_views[2]->itemAt(pos);
+    if (!item) return;
+    QMenu menu(this);
+    QAction* remove = menu.addAction(QStringLiteral("Delete"));
+    if (menu.exec(m_views[2]->viewport()->mapToGlobal(pos)) == remove) deleteUserItem(item);
+}
 
 } // namespace plakett
