@@ -117,6 +117,7 @@ void ExportDialog::showEvent(QShowEvent* event) {
     m_preview->clear();
     m_exportFile->setText(exportBaseName());
     QDialog::showEvent(event);
+    findChild<QPushButton*>(QStringLiteral("OpenFile"))->setFocus();
 }
 
 int ExportDialog::stateCount() const {
