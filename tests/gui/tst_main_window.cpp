@@ -1,4 +1,5 @@
 // The main window's modes and document commands, and the test window's state machine.
+#include "gui/app/data_folder.h"
 #include "gui/app/main_window.h"
 #include "gui/app/progress_window.h"
 #include "gui/app/session.h"
@@ -76,10 +77,12 @@ class TestMainWindow : public QObject {
     void startsInShapeModeWithTheDefaultShape();
     void renderAndBackToShape();
     void tooSmallShapeIsRefused();
+    void cancelReturnsToShapeMode();
     void pointTypeFollowsTheSelectedPoint();
     void newProjectRestoresTheStartupState();
     void projectRoundTripAndForeignFile();
     void testWindowStates();
+    void dataFolderIsSeededOnce();
 
   private:
     bool visible(QWidget* w) const { return w->isVisibleTo(m_window.get()); }
@@ -171,6 +174,28 @@ void TestMainWindow::tooSmallShapeIsRefused() {
     QVERIFY(!m_window->renderMode());
     QVERIFY(visible(m_window->renderButton()) && !visible(m_window->shapeButton()));
     QVERIFY(!m_window->progressWindow()->isVisible());
+}
+
+void TestMainWindow::cancelReturnsToShapeMode() {
+    ProgressWindow* progress = m_window->progressWindow();
+    // Runs inside the first event pass of the computation, as a click on "Cancel" would.
+    QTimer::singleShot(0, progress, [progress] { progress->requestCancel(); });
+    QVERIFY(!m_window->render());
+    QVERIFY(m_session->cancelled());
+    QVERIFY(!m_window->renderMode());
+    QVERIFY(visible(m_window->renderButton()) && !visible(m_window->shapeButton()));
+    QVERIFY(m_session->stateImage(0).isNull());
+    QVERIFY(!progress->isVisible());
+
+    // The next Render starts with the flag cleared, and small steps are not shown.
+    QVERIFY(m_window->render());
+    progress->start(m_window.get());
+    QVERIFY(!progress->cancelRequested());
+    progress->report(2);
+    QCOMPARE(progress->shownProgress(), 0);
+    progress->report(3);
+    QCOMPARE(progress->shownProgress(), 3);
+    progress->finish();
 }
 
 void TestMainWindow::pointTypeFollowsTheSelectedPoint() {
@@ -289,6 +314,35 @@ void TestMainWindow::testWindowStates() {
     empty.buttonReleased(Qt::LeftButton, on);
     QCOMPARE(empty.shownState(), 0);
     QVERIFY(!empty.pressed() && !empty.hot());
+}
+
+void TestMainWindow::dataFolderIsSeededOnce() {
+    namespace fs = std::filesystem;
+    const fs::path root = m_dir->path().toStdString();
+    const fs::path shipped = root / "shipped" / "data";
+    fs::create_directories(shipped / "Buttons");
+    fs::create_directories(shipped / "Styles");
+    fs::create_directories(root / "shipped" / "build" / "bin");
+    std::ofstream(shipped / "Buttons" / "Pill.shp") << "shipped";
+    std::ofstream(shipped / "Styles" / "Gold.jpgs") << "style";
+    QCOMPARE(findShippedData(root / "shipped" / "build" / "bin"), fs::weakly_canonical(shipped));
+
+    const fs::path data = root / "home" / "plakett";
+    fs::create_directories(data / "Buttons");
+    std::ofstream(data / "Buttons" / "Mine.shp") << "mine";
+    seedDataFolder(data, shipped);
+    for (const char* sub : kDataSubfolders)
+        QVERIFY2(fs::is_directory(data / sub), sub);
+    // A folder the user already has is left as it is; missing ones are copied.
+    QVERIFY(fs::exists(data / "Buttons" / "Mine.shp"));
+    QVERIFY(!fs::exists(data / "Buttons" / "Pill.shp"));
+    QVERIFY(fs::exists(data / "Styles" / "Gold.jpgs"));
+
+    const StartOptions options =
+        parseStartOptions({"plakett", "--data", "/x/y", "--render-at-start", "--other"});
+    QCOMPARE(options.dataFolder.value_or(""), fs::path("/x/y"));
+    QVERIFY(options.renderAtStart);
+    QVERIFY(!parseStartOptions({"plakett", "--data"}).dataFolder);
 }
 
 QTEST_MAIN(TestMainWindow)
