@@ -1,10 +1,129 @@
+// The main window: the shape editor in shape mode, the rendered states and the style list in
+// render mode, the menus, the toolbar, the left tool strip and the options bar. It stays thin
+// over the Session, which holds the document and does the work.
 #pragma once
 
+#include <QMainWindow>
+
+#include <array>
+#include <filesystem>
+
+class QAction;
 class QApplication;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
 
 namespace plakett {
 
+class ConturWidget;
+class ProgressWindow;
+class ResultView;
+class Session;
+class ShapeLibraryWidget;
+class StylePanel;
+
 // Sets up the data folder, creates the windows and runs the event loop.
 int runPlakett(QApplication& app);
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `dataFolder` holds the shape folders and "Styles" (normally the working directory).
+    MainWindow(Session& session, const std::filesystem::path& dataFolder,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return m_session; }
+    bool renderMode() const;
+
+    // The workflow, as the buttons and menus run it.
+    bool render();      // "Render": false when refused or cancelled
+    void backToShape(); // "Shape"
+    void newProject();
+    void openProjectFile(const QString& path);
+    void saveProjectFile(const QString& path);
+    void importShapeFile(const QString& path);
+    void exportShapeFile(const QString& path);
+    void viewAtCenter();
+
+    // Parts a test looks at.
+    QPushButton* renderButton() const { return m_renderBtn; }
+    QPushButton* shapeButton() const { return m_shapeBtn; }
+    QComboBox* pointStyle() const { return m_pointStyle; }
+    ProgressWindow* progressWindow() const { return m_progress; }
+    ResultView* resultView() const { return m_resultView; }
+    const std::array<QWidget*, 5>& toolWindows() const { return m_toolWindows; }
+    const std::array<QToolButton*, 5>& renderToolButtons() const { return m_renderTools; }
+    QAction* toolbarAction(const QString& text) const;
+
+    // The readme that came with the program, opened when the data folder has none.
+    void setReadmeFile(const QString& path) { m_readmeFile = path; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolBar();
+    QWidget* buildLeftStrip();
+    QWidget* buildCentre();
+    QWidget* buildRightPanel(const std::filesystem::path& dataFolder);
+    QWidget* buildOptionsBar();
+    void createToolWindows();
+    void applyMode(bool render);
+    void pointSelected(int index);
+    void showToolWindow(int index);
+    void closeToolWindows();
+
+    // Menu and toolbar handlers.
+    void openProjectClicked();
+    void saveProjectClicked();
+    void importShapeClicked();
+    void exportShapeClicked();
+    void scaleClicked(bool fromToolbar);
+    void rotateClicked(bool fromToolbar);
+    void flipClicked(bool rightToLeft);
+    void addToUserClicked();
+    void enlargeClicked();
+    void actualSizeClicked();
+    void testClicked();
+    void exportClicked();
+    void readmeClicked();
+    void aboutClicked();
+    void showError(const std::exception& error);
+
+    Session& m_session;
+    bool m_firstShown = false;
+    QString m_readmeFile;
+
+    ConturWidget* m_contur = nullptr;
+    ResultView* m_resultView = nullptr;
+    ShapeLibraryWidget* m_library = nullptr;
+    StylePanel* m_stylePanel = nullptr;
+    QStackedWidget* m_centre = nullptr;
+    QStackedWidget* m_right = nullptr;
+    ProgressWindow* m_progress = nullptr;
+
+    QWidget* m_shapeTlb = nullptr;
+    QWidget* m_renderTlb = nullptr;
+    std::array<QToolButton*, 5> m_renderTools{};
+    std::array<QWidget*, 5> m_toolWindows{};
+
+    QLabel* m_pointLabel = nullptr;
+    QComboBox* m_pointStyle = nullptr;
+    QPushButton* m_renderBtn = nullptr;
+    QPushButton* m_shapeBtn = nullptr;
+
+    QAction* m_exportAct = nullptr;
+    QAction* m_exportSep = nullptr;
+    QAction* m_testAct = nullptr;
+    QAction* m_testSep = nullptr;
+    QAction* m_centerAct = nullptr;
+    QAction* m_scaleAct = nullptr;
+    QAction* m_rotateAct = nullptr;
+};
 
 } // namespace plakett

@@ -66,9 +66,15 @@ QImage Session::stateImage(int state) const {
     return out;
 }
 
+QString Session::renderRefusal() const {
+    const TContur& c = *m_contour;
+    if (c.FMaxX - c.FMinX < 2 || c.FMaxY - c.FMinY < 2) return QStringLiteral("Shape is too small");
+    return {};
+}
+
 QString Session::enterRenderMode(const FieldControl& control) {
     TContur& c = *m_contour;
-    if (c.FMaxX - c.FMinX < 2 || c.FMaxY - c.FMinY < 2) return QStringLiteral("Shape is too small");
+    if (QString refusal = renderRefusal(); !refusal.isEmpty()) return refusal;
     ActualSize(c, m_zoom);
     if (const std::string refusal = renderRefusal(c.FPoints); !refusal.empty())
         return QString::fromStdString(refusal);

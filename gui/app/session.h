@@ -41,6 +41,8 @@ class Session : public QObject {
     // The Render button. Returns an error text ("Shape is too small") or an empty string;
     // false from cancelled() afterwards means a field exists.
     QString enterRenderMode(const FieldControl& control = {});
+    // What the Render button would refuse with ("Shape is too small"), or an empty string.
+    QString renderRefusal() const;
     bool cancelled() const { return m_cancelled; }
     void leaveRenderMode();
 

@@ -1,0 +1,210 @@
+// The main window's handlers: the two modes, the document files and the shape commands.
+#include "gui/app/main_window.h"
+
+#include "common/version.h"
+#include "document/project_file.h"
+#include "gui/app/progress_window.h"
+#include "gui/app/session.h"
+#include "gui/app/working_directory.h"
+#include "gui/render/render_dialogs.h"
+#include "gui/shape/shape_dialogs.h"
+#include "gui/shape/shape_library.h"
+#include "shape/transforms.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <exception>
+
+namespace plakett {
+namespace {
+
+std::filesystem::path toPath(const QString& name) {
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+const QString kProjectSaveFilter = QStringLiteral("Talvek Button Projects (*.tbp);;All Files (*)");
+const QString kProjectOpenFilter = QStringLiteral("Talvek Button Project (*.tbp)");
+const QString kShapeFilter = QStringLiteral("Shape (*.shp)");
+
+} // namespace
+
+bool MainWindow::renderMode() const {
+    return m_session.renderMode();
+}
+
+void MainWindow::showError(const std::exception& error) {
+    QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromStdString(error.what()));
+}
+
+bool MainWindow::render() {
+    if (renderMode()) return true;
+    const QString refusal = m_session.renderRefusal();
+    if (!refusal.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Error"), refusal);
+        return false;
+    }
+    m_progress->start(this);
+    QString error;
+    try {
+        error = m_session.enterRenderMode(m_progress->fieldControl());
+    } catch (const std::exception& e) {
+        m_progress->finish();
+        if (renderMode()) m_session.leaveRenderMode();
+        showError(e);
+        return false;
+    }
+    m_progress->finish();
+    if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Error"), error);
+    return renderMode();
+}
+
+void MainWindow::backToShape() {
+    closeToolWindows();
+    if (renderMode()) m_session.leaveRenderMode();
+}
+
+void MainWindow::newProject() {
+    try {
+        m_session.newProject();
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void MainWindow::viewAtCenter() {
+    m_session.centerView();
+}
+
+void MainWindow::openProjectFile(const QString& path) {
+    const WorkingDirectoryKeeper keep;
+    // A chosen file always ends render mode, whatever it turns out to hold.
+    if (renderMode()) m_session.leaveRenderMode();
+    try {
+        m_session.openProject(toPath(path));
+    } catch (const NotAProjectFile&) {
+        // Another kind of file is ignored without a word.
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void MainWindow::saveProjectFile(const QString& path) {
+    const WorkingDirectoryKeeper keep;
+    try {
+        m_session.saveProject(toPath(path));
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void MainWindow::importShapeFile(const QString& path) {
+    try {
+        m_session.importShape(toPath(path));
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void MainWindow::exportShapeFile(const QString& path) {
+    try {
+        m_session.exportShape(toPath(path));
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void MainWindow::openProjectClicked() {
+    const WorkingDirectoryKeeper keep;
+    const QString name =
+        QFileDialog::getOpenFileName(this, QString(), QString(), kProjectOpenFilter);
+    if (!name.isEmpty()) openProjectFile(name);
+}
+
+void MainWindow::saveProjectClicked() {
+    const WorkingDirectoryKeeper keep;
+    const QString name = QFileDialog::getSaveFileName(
+        this, QString(), QString(), kProjectSaveFilter, nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!name.isEmpty()) saveProjectFile(name);
+}
+
+void MainWindow::importShapeClicked() {
+    const WorkingDirectoryKeeper keep;
+    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), kShapeFilter);
+    if (!name.isEmpty()) importShapeFile(name);
+}
+
+void MainWindow::exportShapeClicked() {
+    const WorkingDirectoryKeeper keep;
+    const QString name = QFileDialog::getSaveFileName(this, QString(), QString(), kShapeFilter);
+    if (!name.isEmpty()) exportShapeFile(name);
+}
+
+void MainWindow::scaleClicked(bool fromToolbar) {
+    (void)fromToolbar; // both are for shape mode only
+    if (renderMode()) return;
+    if (runScaleDialog(this, m_session)) viewAtCenter();
+}
+
+void MainWindow::rotateClicked(bool fromToolbar) {
+    if (fromToolbar) actualSizeClicked();
+    if (renderMode()) return;
+    runRotateDialog(this, m_session);
+}
+
+void MainWindow::flipClicked(bool rightToLeft) {
+    if (rightToLeft)
+        FlipRightToLeft(m_session.contour());
+    else
+        FlipTopToBottom(m_session.contour());
+    m_session.shapeEdited();
+}
+
+void MainWindow::addToUserClicked() {
+    runAddToUserDialog(this, m_session, *m_library);
+}
+
+void MainWindow::enlargeClicked() {
+    if (Enlarge(m_session.contour(), m_session.zoom())) m_session.shapeEdited();
+}
+
+void MainWindow::actualSizeClicked() {
+    if (ActualSize(m_session.contour(), m_session.zoom())) m_session.shapeEdited();
+}
+
+void MainWindow::testClicked() {
+    if (!renderMode()) return;
+    runTestWindow(this, m_session);
+}
+
+void MainWindow::exportClicked() {
+    if (!renderMode()) return;
+    runExportDialog(this, m_session);
+}
+
+void MainWindow::readmeClicked() {
+    // The readme beside the shape folders, else the one that came with the program.
+    const QStringList candidates = {QStringLiteral("readme.rtf"), m_readmeFile};
+    for (const QString& name : candidates) {
+        if (!name.isEmpty() && QFileInfo::exists(name)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
+            return;
+        }
+    }
+    QMessageBox::critical(this, QStringLiteral("Plakett"),
+                          QStringLiteral("Cannot open file \"readme.rtf\""));
+}
+
+void MainWindow::aboutClicked() {
+    QMessageBox::about(this, QStringLiteral("About Plakett"),
+                       QStringLiteral("<b>Plakett</b> %1<p>Shaded raster buttons from a closed "
+                                      "Bezier outline.</p>")
+                           .arg(QString::fromLatin1(versionString())));
+}
+
+} // namespace plakett

@@ -1,0 +1,176 @@
+#include "gui/render/export_dialog.h"
+
+#include "gui/app/session.h"
+#include "gui/app/working_directory.h"
+
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace plakett {
+
+QString& ExportDialog::exportBaseName() {
+    static QString name;
+    return name;
+}
+
+ExportDialog::ExportDialog(Session& session, QWidget* parent)
+    : QDialog(parent), m_session(session) {
+    setWindowTitle(QStringLiteral("Export to Image"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto* nameRow = new QHBoxLayout;
+    m_exportFile = new QLineEdit;
+    m_exportFile->setObjectName(QStringLiteral("ExportFile"));
+    m_exportFile->setReadOnly(true);
+    m_exportFile->setMinimumWidth(260);
+    auto* openFile = new QPushButton(QStringLiteral("..."));
+    openFile->setObjectName(QStringLiteral("OpenFile"));
+    openFile->setFixedWidth(32);
+    nameRow->addWidget(m_exportFile, 1);
+    nameRow->addWidget(openFile);
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(makeRolloverGroup(), 1);
+    options->addWidget(makeFormatGroup());
+
+    m_preview = new QPlainTextEdit;
+    m_preview->setObjectName(QStringLiteral("Memo1"));
+    m_preview->setReadOnly(true);
+    m_preview->setFixedHeight(64);
+
+    m_exportBtn = new QPushButton(QStringLiteral("Export"));
+    m_exportBtn->setObjectName(QStringLiteral("ExportBtn"));
+    m_exportBtn->setEnabled(false);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    cancel->setObjectName(QStringLiteral("Button2"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_exportBtn);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Base File Name")));
+    layout->addLayout(nameRow);
+    layout->addLayout(options);
+    layout->addWidget(m_preview);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(openFile, &QPushButton::clicked, this, &ExportDialog::chooseFile);
+    connect(m_exportBtn, &QPushButton::clicked, this, &ExportDialog::exportClicked);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* ExportDialog::makeRolloverGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Rollover"));
+    m_oneState = new QRadioButton(QStringLiteral("One state. Static button."));
+    m_oneState->setObjectName(QStringLiteral("OneState"));
+    m_twoStates = new QRadioButton(QStringLiteral("Two states. Mouse Off, Mouse Down"));
+    m_twoStates->setObjectName(QStringLiteral("TwoStates"));
+    m_threeStates =
+        new QRadioButton(QStringLiteral("Three states. Mouse Off, Mouse Over, Mouse Down"));
+    m_threeStates->setObjectName(QStringLiteral("ThreeStates"));
+    m_oneState->setChecked(true);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_oneState);
+    layout->addWidget(m_twoStates);
+    layout->addWidget(m_threeStates);
+    return group;
+}
+
+QWidget* ExportDialog::makeFormatGroup() {
+    auto* group = new QGroupBox(QStringLiteral("FileFormat"));
+    m_bmp = new QRadioButton(QStringLiteral("BMP"));
+    m_bmp->setObjectName(QStringLiteral("RadioButton1"));
+    m_jpeg = new QRadioButton(QStringLiteral("JPEG"));
+    m_jpeg->setObjectName(QStringLiteral("RadioButton2"));
+    m_png = new QRadioButton(QStringLiteral("PNG"));
+    m_png->setObjectName(QStringLiteral("RadioButtonPng"));
+    m_bmp->setChecked(true);
+    m_quality = new QSlider(Qt::Horizontal);
+    m_quality->setObjectName(QStringLiteral("TrackBar1"));
+    m_quality->setRange(kMinQualityBar, kMaxQualityBar);
+    m_quality->setValue(kDefaultQualityBar);
+    m_quality->setPageStep(1);
+    m_quality->setTickPosition(QSlider::TicksBelow);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_bmp);
+    layout->addWidget(m_jpeg);
+    layout->addWidget(m_png);
+    layout->addWidget(new QLabel(QStringLiteral("Quality")));
+    layout->addWidget(m_quality);
+    return group;
+}
+
+void ExportDialog::showEvent(QShowEvent* event) {
+    m_preview->clear();
+    m_exportFile->setText(exportBaseName());
+    QDialog::showEvent(event);
+    findChild<QPushButton*>(QStringLiteral("OpenFile"))->setFocus();
+}
+
+int ExportDialog::stateCount() const {
+    if (m_threeStates->isChecked()) return 3;
+    if (m_twoStates->isChecked()) return 2;
+    return 1;
+}
+
+ExportFormat ExportDialog::format() const {
+    if (m_jpeg->isChecked()) return ExportFormat::Jpeg;
+    if (m_png->isChecked()) return ExportFormat::Png;
+    return ExportFormat::Bmp;
+}
+
+void ExportDialog::chooseFile() {
+    const WorkingDirectoryKeeper keep;
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, QString(), exportBaseName(),
+                                     QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+    takeChosenName(chosen);
+}
+
+void ExportDialog::takeChosenName(const QString& chosen) {
+    if (!chosen.isEmpty()) exportBaseName() = chosen;
+    m_exportFile->setText(exportBaseName());
+    m_exportBtn->setEnabled(true);
+    m_preview->clear();
+    if (exportBaseName().isEmpty()) return;
+    for (const ExportFile& file :
+         exportPreviewOrder(exportBaseName().toStdString(), stateCount(), format()))
+        m_preview->appendPlainText(QString::fromStdString(file.path.string()));
+}
+
+bool ExportDialog::exportFiles() {
+    const WorkingDirectoryKeeper keep;
+    if (exportBaseName().isEmpty()) return true;
+    ExportRequest request;
+    request.chosenName = exportBaseName().toStdString();
+    request.stateCount = stateCount();
+    request.format = format();
+    request.qualityBar = m_quality->value();
+    try {
+        m_session.exportImages(request);
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromStdString(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void ExportDialog::exportClicked() {
+    exportFiles();
+    accept();
+}
+
+} // namespace plakett

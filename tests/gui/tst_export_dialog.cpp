@@ -1,0 +1,183 @@
+// "Export to Image": names, order, formats and the kept base name, over a real render.
+#include "gui/app/session.h"
+#include "gui/render/export_dialog.h"
+#include "image/bmp.h"
+#include "image/jpeg.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace plakett;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<char> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+template <typename T> T* child(QWidget& parent, const char* name) {
+    T* w = parent.findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) qFatal("no control %s", name);
+    return w;
+}
+
+} // namespace
+
+class TestExportDialog : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void init();
+
+    void twoStatesBmpWritesOffAndDown();
+    void previewShowsTheChoiceAtTheMomentOfChoosing();
+    void jpegAtLowestQualityWritesQuality30();
+    void pngAndThreeStates();
+    void baseNameSurvivesAndCancelKeepsIt();
+    void unwritableFileIsReported();
+
+  private:
+    fs::path dir() const { return fs::path(m_dir.path().toStdString()); }
+
+    QTemporaryDir m_dir;
+    Session m_session;
+};
+
+void TestExportDialog::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    QVERIFY(m_session.enterRenderMode().isEmpty());
+    QVERIFY(!m_session.states()[0].empty());
+}
+
+void TestExportDialog::init() {
+    ExportDialog::exportBaseName().clear();
+}
+
+void TestExportDialog::twoStatesBmpWritesOffAndDown() {
+    ExportDialog dialog(m_session);
+    QVERIFY(!child<QPushButton>(dialog, "ExportBtn")->isEnabled());
+    QVERIFY(child<QRadioButton>(dialog, "OneState")->isChecked());
+    QVERIFY(child<QRadioButton>(dialog, "RadioButton1")->isChecked());
+    child<QRadioButton>(dialog, "TwoStates")->setChecked(true);
+    fs::create_directories(dir() / "out");
+    dialog.takeChosenName(QString::fromStdString((dir() / "out" / "ok.bmp").string()));
+    QVERIFY(child<QPushButton>(dialog, "ExportBtn")->isEnabled());
+    QVERIFY(dialog.exportFiles());
+
+    QVERIFY(fs::exists(dir() / "out" / "ok_off.bmp"));
+    QVERIFY(fs::exists(dir() / "out" / "ok_down.bmp"));
+    QVERIFY(!fs::exists(dir() / "out" / "ok_over.bmp"));
+    QVERIFY(!fs::exists(dir() / "out" / "ok.bmp"));
+    QVERIFY(readBmpFile(dir() / "out" / "ok_off.bmp") == m_session.states()[0]);
+    QVERIFY(readBmpFile(dir() / "out" / "ok_down.bmp") == m_session.states()[2]);
+}
+
+void TestExportDialog::previewShowsTheChoiceAtTheMomentOfChoosing() {
+    ExportDialog dialog(m_session);
+    child<QRadioButton>(dialog, "ThreeStates")->setChecked(true);
+    child<QRadioButton>(dialog, "RadioButton2")->setChecked(true);
+    const fs::path chosen = dir() / "star_OFF.jpg";
+    dialog.takeChosenName(QString::fromStdString(chosen.string()));
+    const QString expected = QString::fromStdString(((dir() / "star_off.jpg").string() + "\n" +
+                                                     (dir() / "star_over.jpg").string() + "\n" +
+                                                     (dir() / "star_down.jpg").string()));
+    QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText(), expected);
+    QCOMPARE(child<QLineEdit>(dialog, "ExportFile")->text(),
+             QString::fromStdString(chosen.string()));
+
+    child<QRadioButton>(dialog, "OneState")->setChecked(true);
+    child<QRadioButton>(dialog, "RadioButton1")->setChecked(true);
+    QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText(), expected);
+
+    // Lower-case suffixes stay part of the base.
+    dialog.takeChosenName(QString::fromStdString((dir() / "star_off.jpg").string()));
+    QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText(),
+             QString::fromStdString((dir() / "star_off_off.bmp").string()));
+}
+
+void TestExportDialog::jpegAtLowestQualityWritesQuality30() {
+    ExportDialog dialog(m_session);
+    auto* quality = child<QSlider>(dialog, "TrackBar1");
+    QCOMPARE(quality->value(), 9);
+    QCOMPARE(quality->minimum(), 3);
+    QCOMPARE(quality->maximum(), 10);
+    quality->setValue(quality->minimum());
+    child<QRadioButton>(dialog, "RadioButton2")->setChecked(true);
+    dialog.takeChosenName(QString::fromStdString((dir() / "q.jpeg").string()));
+    QVERIFY(dialog.exportFiles());
+    writeJpegFile(dir() / "expected.jpg", m_session.states()[0], 30);
+    QCOMPARE(fileBytes(dir() / "q_off.jpg"), fileBytes(dir() / "expected.jpg"));
+    QVERIFY(!fs::exists(dir() / "q_down.jpg"));
+}
+
+void TestExportDialog::pngAndThreeStates() {
+    ExportDialog dialog(m_session);
+    child<QRadioButton>(dialog, "ThreeStates")->setChecked(true);
+    child<QRadioButton>(dialog, "RadioButtonPng")->setChecked(true);
+    dialog.takeChosenName(QString::fromStdString((dir() / "web.png").string()));
+    QVERIFY(dialog.exportFiles());
+    for (const char* name : {"web_off.png", "web_over.png", "web_down.png"}) {
+        QImage image(QString::fromStdString((dir() / name).string()));
+        QVERIFY2(!image.isNull(), name);
+        QCOMPARE(image.width(), m_session.states()[0].width());
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0); // the corner is background
+    }
+}
+
+void TestExportDialog::baseNameSurvivesAndCancelKeepsIt() {
+    const QString chosen = QString::fromStdString((dir() / "kept.bmp").string());
+    {
+        ExportDialog dialog(m_session);
+        dialog.takeChosenName(chosen);
+    }
+    ExportDialog dialog(m_session);
+    dialog.show();
+    QCOMPARE(child<QLineEdit>(dialog, "ExportFile")->text(), chosen);
+    QVERIFY(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText().isEmpty());
+    QVERIFY(!child<QPushButton>(dialog, "ExportBtn")->isEnabled());
+    dialog.takeChosenName(QString()); // the file dialog was cancelled
+    QCOMPARE(ExportDialog::exportBaseName(), chosen);
+    QVERIFY(child<QPushButton>(dialog, "ExportBtn")->isEnabled());
+    QVERIFY(!child<QPlainTextEdit>(dialog, "Memo1")->toPlainText().isEmpty());
+    dialog.hide();
+
+    // Nothing chosen at all: Export writes nothing.
+    ExportDialog::exportBaseName().clear();
+    ExportDialog fresh(m_session);
+    const auto before = std::distance(fs::directory_iterator(dir()), {});
+    QVERIFY(fresh.exportFiles());
+    QCOMPARE(std::distance(fs::directory_iterator(dir()), {}), before);
+}
+
+void TestExportDialog::unwritableFileIsReported() {
+    ExportDialog dialog(m_session);
+    const fs::path chosen = dir() / "no such folder" / "x.bmp";
+    dialog.takeChosenName(QString::fromStdString(chosen.string()));
+    QString seen;
+    QTimer::singleShot(0, [&seen] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            seen = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    QVERIFY(!dialog.exportFiles());
+    QVERIFY2(seen.contains(QStringLiteral("x_off.bmp")), qPrintable(seen));
+}
+
+QTEST_MAIN(TestExportDialog)
+#include "tst_export_dialog.moc"
