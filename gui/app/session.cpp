@@ -69,6 +69,8 @@ QImage Session::stateImage(int state) const {
 QString Session::renderRefusal() const {
     const TContur& c = *m_contour;
     if (c.FMaxX - c.FMinX < 2 || c.FMaxY - c.FMinY < 2) return QStringLiteral("Shape is too small");
+    if (const std::string refusal = plakett::renderRefusal(c.FPoints); !refusal.empty())
+        return QString::fromStdString(refusal);
     return {};
 }
 
@@ -76,7 +78,7 @@ QString Session::enterRenderMode(const FieldControl& control) {
     TContur& c = *m_contour;
     if (QString refusal = renderRefusal(); !refusal.isEmpty()) return refusal;
     ActualSize(c, m_zoom);
-    if (const std::string refusal = renderRefusal(c.FPoints); !refusal.empty())
+    if (const std::string refusal = plakett::renderRefusal(c.FPoints); !refusal.empty())
         return QString::fromStdString(refusal);
     m_states = {};
     m_renderMode = true;
