@@ -58,15 +58,16 @@ BackgroundWindow::BackgroundWindow(Session& session, QWidget* parent)
     colorRow->addWidget(new QLabel("Background Color", this));
     colorRow->addWidget(m_color);
     colorRow->addStretch();
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(buildTexture());
-    groups->addWidget(buildOrigin(), 1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(colorRow);
+    right->addWidget(m_useTexture);
+    right->addWidget(buildOrigin());
+    right->addStretch();
+    right->addWidget(close, 0, Qt::AlignRight);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(colorRow);
-    layout->addWidget(m_useTexture);
-    layout->addLayout(groups);
-    layout->addWidget(close, 0, Qt::AlignRight);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildTexture());
+    layout->addLayout(right, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_color, &ColorSwatch::clicked, this, &BackgroundWindow::colorClicked);

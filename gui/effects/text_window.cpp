@@ -63,7 +63,7 @@ TextWindow::TextWindow(Session& session, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildFontRow());
-    layout->addWidget(m_preview);
+    layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addLayout(middle);
     layout->addWidget(buildOrigin());
     layout->addWidget(close, 0, Qt::AlignRight);
@@ -86,7 +86,7 @@ QWidget* TextWindow::buildFontRow() {
     m_font->setEditable(true);
     m_font->setInsertPolicy(QComboBox::NoInsert);
     m_font->addItems(fontFaceList(QFontDatabase::families()));
-    m_font->setMinimumContentsLength(16);
+    m_font->setMinimumContentsLength(12);
     m_font->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_size = new QComboBox(box);
     m_size->setObjectName("TextSize");
