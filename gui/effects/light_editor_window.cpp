@@ -63,6 +63,10 @@ LightEditorWindow::LightEditorWindow(Session& session, QWidget* parent)
     refresh();
 }
 
+LightEditorWindow::~LightEditorWindow() {
+    m_session.lights().onPadPainted = nullptr;
+}
+
 QWidget* LightEditorWindow::buildLightSelector() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);

@@ -21,6 +21,7 @@ class LightEditorWindow : public QWidget {
     Q_OBJECT
   public:
     explicit LightEditorWindow(Session& session, QWidget* parent = nullptr);
+    ~LightEditorWindow() override;
 
     // Shows the editor's state in the controls without running their handlers.
     void refresh();

@@ -28,7 +28,7 @@ constexpr const char* kSizes[] = {"8",  "9",  "10", "11", "12", "14", "16", "18"
                                   "20", "22", "24", "26", "28", "36", "48", "72"};
 constexpr const char* kEffects[] = {"Normal", "Raised", "Lowered", "Shadow", "Bordered"};
 constexpr const char* kStateLabels[3] = {"Mouse Off", "Mouse Over", "Mouse Down"};
-// Larger sizes would overflow the caption arithmetic; the field is held at this.
+// Larger sizes would overflow the caption arithmetic; the field is held within +-this.
 constexpr int kMaxFontSize = 1000;
 constexpr int kMaxCaptionLength = 255; // the project file's caption field
 constexpr int kOffsetRangeBeforeRender = 1000;
@@ -255,8 +255,8 @@ void TextWindow::sizeEdited(const QString& text) {
         m_size->setEditText("0"); // runs this handler again with "0"
         return;
     }
-    if (size > kMaxFontSize) {
-        m_size->setEditText(QString::number(kMaxFontSize));
+    if (size > kMaxFontSize || size < -kMaxFontSize) {
+        m_size->setEditText(QString::number(size > 0 ? kMaxFontSize : -kMaxFontSize));
         return;
     }
     m_session.settings().text.fontSize = size;

@@ -279,6 +279,8 @@ void EffectWindowsTest::textFontSizeAndToggles() {
     size->setEditText("99999"); // held at the largest size the caption arithmetic takes
     QCOMPARE(size->currentText(), QString("1000"));
     QCOMPARE(m_session->settings().text.fontSize, 1000);
+    size->setEditText("-99999");
+    QCOMPARE(m_session->settings().text.fontSize, -1000);
 
     auto* bold = child<QAbstractButton>(window, "BoldButton");
     QCOMPARE(m_session->settings().text.weight, 0);
