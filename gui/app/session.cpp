@@ -40,6 +40,10 @@ Session::Session(int editorWidth, int editorHeight, QObject* parent)
       m_captions(std::make_unique<QtCaptionRasterizer>()) {
     m_contour->EnterEditMode();
     m_lights.onLightMapChanged = [this](const Bgr24Image&) { renderNow(); };
+    m_lights.onButtonColorChosen = [this](ColorRef c) {
+        m_settings.text.effectColor = c;
+        emit textEffectColorChosen();
+    };
     takeStartupSnapshot();
 }
 
@@ -110,6 +114,12 @@ void Session::renderNow() {
     emit statesChanged();
 }
 
+QSize Session::coverageSize() const {
+    if (!m_renderer.ready()) return {};
+    const Gray8Image& coverage = m_renderer.field().coverage;
+    return QSize(coverage.width(), coverage.height());
+}
+
 void Session::settingsEdited() {
     renderNow();
 }
@@ -168,6 +178,7 @@ void Session::exportShape(const std::filesystem::path& path) const {
 void Session::applyStyle(const std::filesystem::path& styleFile) {
     const StyleData style = readStyleFile(styleFile);
     m_lights.applyStyle(style); // re-renders through the light-map callback
+    emit lightsChanged();
 }
 
 void Session::saveStyle(const std::filesystem::path& stylesFolder, const std::string& name) const {

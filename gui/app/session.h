@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <filesystem>
@@ -37,6 +38,9 @@ class Session : public QObject {
     const StateImages& states() const { return m_states; }
     bool renderMode() const { return m_renderMode; }
     QImage stateImage(int state) const; // empty before the first render
+    // Wc x Hc of the last Render's shape field (what the text and glyph offsets are limited
+    // to, half each way); empty before the first render.
+    QSize coverageSize() const;
 
     // The Render button. Returns an error text ("Shape is too small") or an empty string;
     // false from cancelled() afterwards means a field exists.
@@ -74,6 +78,11 @@ class Session : public QObject {
     void shapeChanged();
     // The whole document was replaced (new, open): windows re-read their controls.
     void documentReplaced();
+    // A style was applied to the light editor: its window re-reads the lights.
+    void lightsChanged();
+    // The light editor's button colour was chosen and also became the caption effect
+    // colour (settings().text.effectColor).
+    void textEffectColorChosen();
 
   private:
     void renderNow();

@@ -1,18 +1,57 @@
+// "Glyph Options": the glyph picture, its transparent colour, opacity and offset. Every
+// control writes Session::settings().glyph and has the states rendered again.
 #pragma once
 
 #include <QWidget>
 
+#include <filesystem>
+
+class QCheckBox;
+class QLabel;
+class QScrollArea;
+
 namespace plakett {
 
+class ColorSwatch;
+class PictureBox;
 class Session;
+class TrackBar;
 
 class GlyphWindow : public QWidget {
     Q_OBJECT
   public:
     explicit GlyphWindow(Session& session, QWidget* parent = nullptr);
 
+    // Shows settings().glyph in the controls without running their handlers.
+    void refresh();
+    // Loads a glyph picture; its top-left pixel becomes the transparent colour. Throws
+    // std::exception with the reader's message and keeps the previous glyph on failure.
+    void loadGlyphFile(const std::filesystem::path& path);
+
   private:
+    QWidget* buildPicture();
+    QWidget* buildOrigin();
+    void pictureClicked();
+    void transparentColorClicked();
+    void updateEnabled();
+    void showPicture();
+    void showOffsetLabels();
+    void followCoverage();
+
     Session& m_session;
+    QCheckBox* m_useGlyph = nullptr;
+    QScrollArea* m_pictureFrame = nullptr;
+    PictureBox* m_picture = nullptr;
+    QCheckBox* m_transparent = nullptr;
+    QLabel* m_trColorLabel = nullptr;
+    ColorSwatch* m_trColor = nullptr;
+    TrackBar* m_opacity = nullptr;
+    TrackBar* m_x = nullptr;
+    TrackBar* m_y = nullptr;
+    QLabel* m_xCaption = nullptr;
+    QLabel* m_yCaption = nullptr;
+    QLabel* m_xLabel = nullptr;
+    QLabel* m_yLabel = nullptr;
 };
 
 } // namespace plakett

@@ -1,10 +1,134 @@
 #include "gui/render/style_panel.h"
 
+#include "effects/style_file.h"
 #include "gui/app/session.h"
+#include "gui/widgets/picture_convert.h"
+
+#include <QFutureWatcher>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
 
 namespace plakett {
 
+namespace {
+
+constexpr int kIconSize = kStyleThumbnailSize;
+constexpr int kPanelWidth = 182;
+constexpr int kPanelMinimumWidth = 174;
+
+// Case-insensitive order, exact order among names that differ only in case.
+bool styleNameLess(const std::string& a, const std::string& b) {
+    const QString qa = QString::fromStdString(a);
+    const QString qb = QString::fromStdString(b);
+    const int c = qa.compare(qb, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+StyleIconResult loadIcon(const std::filesystem::path& folder, const std::string& name) {
+    StyleIconResult result{QByteArray::fromStdString(name), {}};
+    try {
+        result.icon = toQImage(readStyleIcon(styleFilePath(folder, name)));
+    } catch (const std::exception&) {
+        // A style that cannot be read simply shows no icon.
+    }
+    return result;
+}
+
+} // namespace
+
 StylePanel::StylePanel(Session& session, const std::filesystem::path& stylesFolder, QWidget* parent)
-    : QWidget(parent), m_session(session), m_stylesFolder(stylesFolder) {}
+    : QWidget(parent), m_session(session), m_stylesFolder(stylesFolder) {
+    m_list = new QListWidget(this);
+    m_list->setObjectName("StyleSelect");
+    m_list->setViewMode(QListView::IconMode);
+    m_list->setIconSize(QSize(kIconSize, kIconSize));
+    m_list->setGridSize(QSize(76, 60));
+    m_list->setMovement(QListView::Static);
+    m_list->setResizeMode(QListView::Adjust);
+    m_list->setWordWrap(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(new QLabel("Style:", this));
+    layout->addWidget(m_list, 1);
+    setMinimumWidth(kPanelMinimumWidth);
+    resize(kPanelWidth, height());
+
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &StylePanel::selectionChanged);
+    fill();
+}
+
+StylePanel::~StylePanel() {
+    if (m_icons != nullptr) {
+        m_icons->disconnect(this);
+        m_icons->cancel();
+        m_icons->waitForFinished();
+    }
+}
+
+void StylePanel::fill() {
+    std::vector<std::string> names = ListStyles(m_stylesFolder);
+    std::sort(names.begin(), names.end(), styleNameLess);
+    for (const std::string& name : names) {
+        auto* item = new QListWidgetItem(QString::fromStdString(name), m_list);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    }
+    if (m_list->count() > 0) m_list->setCurrentRow(0);
+    startIconLoading(names);
+}
+
+void StylePanel::startIconLoading(const std::vector<std::string>& names) {
+    m_icons = new QFutureWatcher<StyleIconResult>(this);
+    connect(m_icons, &QFutureWatcher<StyleIconResult>::resultReadyAt, this, &StylePanel::iconReady);
+    connect(m_icons, &QFutureWatcher<StyleIconResult>::finished, this, &StylePanel::iconsLoaded);
+    const std::filesystem::path folder = m_stylesFolder;
+    m_icons->setFuture(QtConcurrent::mapped(
+        names, [folder](const std::string& name) { return loadIcon(folder, name); }));
+}
+
+void StylePanel::iconReady(int index) {
+    const StyleIconResult result = m_icons->resultAt(index);
+    if (result.icon.isNull()) return;
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        if (item->data(Qt::UserRole).toByteArray() != result.name) continue;
+        item->setIcon(QIcon(QPixmap::fromImage(result.icon)));
+        return;
+    }
+}
+
+bool StylePanel::iconsLoading() const {
+    return m_icons != nullptr && m_icons->isRunning();
+}
+
+QStringList StylePanel::styleNames() const {
+    QStringList names;
+    for (int row = 0; row < m_list->count(); ++row)
+        names << m_list->item(row)->text();
+    return names;
+}
+
+void StylePanel::selectionChanged() {
+    if (!m_armed) {
+        m_armed = true;
+        return;
+    }
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    if (selected.isEmpty()) return;
+    const std::string name = selected.front()->data(Qt::UserRole).toByteArray().toStdString();
+    try {
+        m_session.applyStyle(styleFilePath(m_stylesFolder, name));
+    } catch (const std::exception& e) {
+        QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));
+    }
+}
 
 } // namespace plakett

@@ -1,23 +1,54 @@
 #pragma once
 
+#include <QImage>
+#include <QString>
 #include <QWidget>
 
 #include <filesystem>
+
+class QListWidget;
+template <typename T> class QFutureWatcher;
 
 namespace plakett {
 
 class Session;
 
-// The "Style:" list of saved styles with their icons; picking one applies it.
+// One style's icon as the background loader hands it over; a null icon when the file
+// could not be read.
+struct StyleIconResult {
+    QByteArray name; // the file's style name, as ListStyles gives it
+    QImage icon;
+};
+
+// The "Style:" list of saved styles with their 32x32 icons; picking one applies it. The
+// list is read once; the icons load in the background and arrive one by one.
 class StylePanel : public QWidget {
     Q_OBJECT
   public:
     StylePanel(Session& session, const std::filesystem::path& stylesFolder,
                QWidget* parent = nullptr);
+    ~StylePanel() override;
+
+    QListWidget* list() const { return m_list; }
+    QStringList styleNames() const; // in list order
+    bool iconsLoading() const;
+
+  signals:
+    void iconsLoaded();
 
   private:
+    void fill();
+    void startIconLoading(const std::vector<std::string>& names);
+    void iconReady(int index);
+    void selectionChanged();
+
     Session& m_session;
     std::filesystem::path m_stylesFolder;
+    QListWidget* m_list = nullptr;
+    QFutureWatcher<StyleIconResult>* m_icons = nullptr;
+    // The list selects its first item when it is made; that selection only arms the list,
+    // so no style is applied at start.
+    bool m_armed = false;
 };
 
 } // namespace plakett
