@@ -1,5 +1,6 @@
 // The main window's handlers: the two modes, the document files and the shape commands.
 #include "gui/app/main_window.h"
+#include "gui/effects/text_window.h"
 
 #include "common/version.h"
 #include "document/project_file.h"
@@ -148,13 +149,16 @@ void MainWindow::exportShapeClicked() {
 void MainWindow::scaleClicked(bool fromToolbar) {
     (void)fromToolbar; // both are for shape mode only
     if (renderMode()) return;
-    if (runScaleDialog(this, m_session)) viewAtCenter();
+    runScaleDialog(this, m_session);
+    viewAtCenter(); // the dialog released the zoom, whichever button closed it
 }
 
 void MainWindow::rotateClicked(bool fromToolbar) {
     if (fromToolbar) actualSizeClicked();
     if (renderMode()) return;
-    runRotateDialog(this, m_session);
+    // The caption turns with the shape; the text window shows the new angle.
+    if (runRotateDialog(this, m_session))
+        static_cast<TextWindow*>(m_toolWindows[1])->refresh();
 }
 
 void MainWindow::flipClicked(bool rightToLeft) {
