@@ -59,14 +59,6 @@ Bgr24Image buildLightMap(const Design& d, const std::string& stylePath) {
     return editor.CopyLightMap();
 }
 
-PointsArray toPointsArray(const TArrayPoint& outline) {
-    PointsArray out;
-    out.reserve(outline.size());
-    for (const TPoint& p : outline)
-        out.push_back({p.X, p.Y});
-    return out;
-}
-
 ExportFormat exportFormatOf(OutputFormat f) {
     switch (f) {
     case OutputFormat::Bmp:
@@ -146,7 +138,7 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
 
     const auto fieldStart = std::chrono::steady_clock::now();
     ButtonRenderer renderer;
-    renderer.enter(toPointsArray(ComputeRenderOutline(design.points)), design.settings);
+    renderer.enter(design.points, design.settings);
     RenderTimes times;
     times.fieldMs = millisecondsSince(fieldStart);
 

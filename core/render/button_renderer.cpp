@@ -1,5 +1,7 @@
 #include "render/button_renderer.h"
 
+#include "shape/compute_points.h"
+
 namespace plakett {
 
 bool ButtonRenderer::enter(const PointsArray& outline, RenderSettings& settings,
@@ -9,6 +11,16 @@ bool ButtonRenderer::enter(const PointsArray& outline, RenderSettings& settings,
     ClampOffsetsToField(settings, m_field.coverage);
     m_ready = true;
     return !m_field.cancelled;
+}
+
+bool ButtonRenderer::enter(const std::vector<TMoveBox>& points, RenderSettings& settings,
+                           const FieldControl& control) {
+    const TArrayPoint outline = ComputeRenderOutline(points);
+    PointsArray ring;
+    ring.reserve(outline.size());
+    for (const TPoint& p : outline)
+        ring.push_back({p.X, p.Y});
+    return enter(ring, settings, control);
 }
 
 void ButtonRenderer::rebuildShadowMask(int shadowBlur) {

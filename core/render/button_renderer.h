@@ -5,6 +5,9 @@
 
 #include "render/render_pipeline.h"
 #include "render/transparent_states.h"
+#include "shape/move_box.h"
+
+#include <vector>
 
 namespace plakett {
 
@@ -14,6 +17,9 @@ class ButtonRenderer {
     // and glyph offsets limited to the new image. Returns false when cancelled, which leaves
     // an empty field (nothing renders).
     bool enter(const PointsArray& outline, RenderSettings& settings,
+               const FieldControl& control = {});
+    // The same from the control points, through their double-scale outline.
+    bool enter(const std::vector<TMoveBox>& points, RenderSettings& settings,
                const FieldControl& control = {});
 
     // After a change of the shadow blur.

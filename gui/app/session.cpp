@@ -15,14 +15,6 @@
 namespace plakett {
 namespace {
 
-PointsArray toPointsArray(const TArrayPoint& outline) {
-    PointsArray out;
-    out.reserve(outline.size());
-    for (const TPoint& p : outline)
-        out.push_back({p.X, p.Y});
-    return out;
-}
-
 ProjectDocument documentOf(const std::vector<TMoveBox>& points, const LightEditor& lights,
                            const RenderSettings& settings) {
     ProjectDocument doc;
@@ -87,8 +79,7 @@ QString Session::enterRenderMode(const FieldControl& control) {
     m_states = {};
     m_renderMode = true;
     emit modeChanged(true);
-    m_cancelled =
-        !m_renderer.enter(toPointsArray(ComputeRenderOutline(c.FPoints)), m_settings, control);
+    m_cancelled = !m_renderer.enter(c.FPoints, m_settings, control);
     if (m_cancelled) {
         leaveRenderMode();
         return {};

@@ -2,6 +2,7 @@
 #include "gui/shape/shape_dialogs.h"
 
 #include "gui/app/session.h"
+#include "gui/shape/dialog_parts.h"
 #include "gui/shape/shape_change.h"
 #include "shape/scale_dialog.h"
 #include "shape/transforms.h"
@@ -110,21 +111,10 @@ class ResizeDialog : public QDialog {
     }
 
     void buildLayout() {
-        auto* ok = new QPushButton(QStringLiteral("OK"), this);
-        ok->setObjectName(QStringLiteral("Button2"));
-        ok->setDefault(true);
-        auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-        cancel->setObjectName(QStringLiteral("Button1"));
-        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        const auto [ok, cancel] =
+            makeOkCancel(this, QStringLiteral("Button2"), QStringLiteral("Button1"));
 
-        auto* area = new QScrollArea(this);
-        area->setBackgroundRole(QPalette::Base);
-        QPalette palette = area->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        area->setPalette(palette);
-        area->setAlignment(Qt::AlignCenter);
-        area->setWidget(m_preview);
+        auto* area = makePreviewArea(this, m_preview);
         area->setMinimumSize(320, 260);
 
         auto* fields = new QGridLayout;

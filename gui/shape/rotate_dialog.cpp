@@ -2,6 +2,7 @@
 #include "gui/shape/shape_dialogs.h"
 
 #include "gui/app/session.h"
+#include "gui/shape/dialog_parts.h"
 #include "gui/shape/shape_change.h"
 #include "shape/rotate.h"
 
@@ -149,21 +150,10 @@ class RotateDialog : public QDialog {
     }
 
     void buildLayout() {
-        auto* ok = new QPushButton(QStringLiteral("OK"), this);
-        ok->setObjectName(QStringLiteral("Button1"));
-        ok->setDefault(true);
-        auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-        cancel->setObjectName(QStringLiteral("Button2"));
-        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        const auto [ok, cancel] =
+            makeOkCancel(this, QStringLiteral("Button1"), QStringLiteral("Button2"));
 
-        auto* area = new QScrollArea(this);
-        area->setBackgroundRole(QPalette::Base);
-        QPalette palette = area->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        area->setPalette(palette);
-        area->setAlignment(Qt::AlignCenter);
-        area->setWidget(m_preview);
+        auto* area = makePreviewArea(this, m_preview);
         area->setMinimumSize(kMinPreview + 4, kMinPreview + 4);
 
         auto* left = new QVBoxLayout;

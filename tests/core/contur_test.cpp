@@ -1,6 +1,8 @@
 #include "shape/contur.h"
 #include "shape/shape_error.h"
 
+#include "shape_test_points.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,13 +11,6 @@
 using namespace plakett;
 
 namespace {
-
-TMoveBox point(int x, int y, std::uint8_t type = ptAuto) {
-    TMoveBox b;
-    b.Init(x, y);
-    b.FPointType = type;
-    return b;
-}
 
 std::vector<TMoveBox> square() {
     return {point(100, 100, ptAngle), point(200, 100, ptAngle), point(200, 200, ptAngle),

@@ -2,6 +2,8 @@
 #include "shape/shape_error.h"
 #include "shape/shape_file.h"
 
+#include "shape_test_points.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,13 +14,6 @@
 using namespace plakett;
 
 namespace {
-
-TMoveBox point(int x, int y, std::uint8_t type = ptAuto) {
-    TMoveBox b;
-    b.Init(x, y);
-    b.FPointType = type;
-    return b;
-}
 
 // Step 5 of the double-scale outline, word for word, with vector erase.
 void removeDuplicatesSlowly(TArrayPoint& a) {

@@ -2,6 +2,8 @@
 #include "shape/scale_dialog.h"
 #include "shape/transforms.h"
 
+#include "shape_test_points.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -10,13 +12,6 @@
 using namespace plakett;
 
 namespace {
-
-TMoveBox point(int x, int y, std::uint8_t type = ptAuto) {
-    TMoveBox b;
-    b.Init(x, y);
-    b.FPointType = type;
-    return b;
-}
 
 TMoveBox bezier(int x, int y, float right, float left, float rx, float ry) {
     TMoveBox b = point(x, y, ptBezier);
