@@ -1,55 +1,64 @@
 // Map clean-up: two repair passes for out-of-range cells, then alternating horizontal and
-// vertical 3-cell means. Every pass runs in place, column by column, so the neighbour at
-// x - 1 or y - 1 already holds its new value.
-#include "common/arith.h"
+// vertical 3-cell means, every pass in place column by column.
+//
+// The passes run as a wavefront over chunks of columns instead of one after the other: a
+// pass may work on a chunk once the previous pass has finished the chunk after it, and it
+// must be done before the next pass needs the chunk. With each pass two chunks behind the
+// one before, every column goes through all passes while it is still in the cache, and
+// each cell still sees exactly the neighbour values of the pass-by-pass order.
+#include "render/field_smooth_kernels.h"
 #include "render/shape_field.h"
+
+#include <algorithm>
 
 namespace plakett {
 
 namespace {
 
-bool outOfRange(const IntPoints& c) {
-    return c.x > 255 || c.y > 255;
+constexpr int kChunkColumns = 8;
+constexpr int kLag = 2; // chunks between one pass and the next
+
+template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
+    using namespace smoothkernels;
+    if (stage == 0) {
+        verticalRepair(map, x0, x1);
+    } else if (stage == 1) {
+        for (int x = x0; x < x1; ++x)
+            horizontalRepair(map, x);
+    } else if ((stage - 2) % 2 == 0) {
+        for (int x = x0; x < x1; ++x)
+            horizontalMean(map, x);
+    } else {
+        verticalMean(map, x0, x1);
+    }
 }
 
-void repair(IntPoints& c, const IntPoints& a, const IntPoints& b) {
-    if (a.x > 0 && b.x > 0 && outOfRange(c)) c = {halve(a.x + b.x), halve(a.y + b.y)};
-}
-
-template <class Visit> void forInterior(Matrix& map, Visit visit) {
+// Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
+template <class Map> void runWavefront(Map& map, int stages) {
     const int columns = map.columns();
-    const int rows = map.rows();
-    for (int x = 1; x < columns - 1; ++x) {
-        for (int y = 1; y < rows - 1; ++y)
-            visit(x, y);
+    const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
+    for (int t = 0; t < chunks + kLag * (stages - 1); ++t) {
+        for (int s = 0; s < stages; ++s) {
+            const int chunk = t - kLag * s;
+            if (chunk < 0) break;
+            if (chunk >= chunks) continue;
+            const int x0 = 1 + chunk * kChunkColumns;
+            runStage(map, s, x0, std::min(columns - 1, x0 + kChunkColumns));
+        }
     }
 }
 
 } // namespace
 
 void SmoothMap(Matrix& map, int passes) {
-    forInterior(map,
-                [&](int x, int y) { repair(map.at(x, y), map.at(x, y - 1), map.at(x, y + 1)); });
-    forInterior(map,
-                [&](int x, int y) { repair(map.at(x, y), map.at(x - 1, y), map.at(x + 1, y)); });
-    for (int pass = 0; pass < passes; ++pass) {
-        if (pass % 2 == 0) {
-            forInterior(map, [&](int x, int y) {
-                IntPoints& c = map.at(x, y);
-                const IntPoints& a = map.at(x - 1, y);
-                const IntPoints& b = map.at(x + 1, y);
-                if (c.x > 0 && a.x > 0 && b.x > 0)
-                    c = {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
-            });
-        } else {
-            forInterior(map, [&](int x, int y) {
-                IntPoints& c = map.at(x, y);
-                const IntPoints& a = map.at(x, y - 1);
-                const IntPoints& b = map.at(x, y + 1);
-                if (c.y > 0 && a.y > 0 && b.y > 0)
-                    c = {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
-            });
-        }
+    if (map.columns() < 3 || map.rows() < 3) return;
+    const int stages = 2 + std::max(0, passes);
+    if (smoothkernels::PackedMap::fits(map)) {
+        smoothkernels::PackedMap packed(map);
+        runWavefront(packed, stages);
+        packed.unpack();
+    } else {
+        runWavefront(map, stages);
     }
 }
 
