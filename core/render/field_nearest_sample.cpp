@@ -6,9 +6,6 @@
 // rounding can then tie distances that differ.
 #include "render/field_nearest_sample.h"
 
-#include "render/field_float.h"
-
-#include <cmath>
 #include <limits>
 
 namespace plakett {
@@ -23,9 +20,12 @@ bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b)
     return a.num * b.den <= b.num * a.den;
 }
 
-bool lessThan(const NearestSamples::Bound& a, std::int64_t p) {
-    if (a.den == 0) return a.num < 0;
-    return a.num < static_cast<__int128>(p) * a.den;
+// The first integer above a finite bound (bounds are never integers: two columns' keys
+// differ in their sample index, so they cannot meet at an integer column).
+std::int64_t firstAbove(const NearestSamples::Bound& b) {
+    const std::int64_t num = static_cast<std::int64_t>(b.num);
+    const std::int64_t q = num / b.den;
+    return (num % b.den != 0 && num < 0 ? q - 1 : q) + 1;
 }
 
 } // namespace
@@ -114,6 +114,10 @@ void NearestSamples::envelope(Scratch& s) const {
         s.z[k + 1] = {1, 0};
     }
     s.v.resize(k + 1);
+    s.start.resize(k + 2);
+    for (int i = 1; i <= k; ++i)
+        s.start[i] = firstAbove(s.z[i]);
+    s.start[k + 1] = std::numeric_limits<std::int64_t>::max();
 }
 
 void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
@@ -127,7 +131,7 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
     envelope(s);
     int k = 0;
     for (int x = 0; x < m_columns; ++x) {
-        while (lessThan(s.z[k + 1], x))
+        while (s.start[k + 1] <= x)
             ++k;
         if (maskRow[x] != 0) {
             nearest[x] = kNone;
@@ -139,15 +143,6 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
         const std::int64_t ey = m_samples[sample].y - y;
         nearest[x] = ex * ex + ey * ey < kExactBelow ? sample : scan(x, y);
     }
-}
-
-SampleVector sampleVector(const PointsArray& samples, std::int32_t k, int x, int y) {
-    if (k == NearestSamples::kNone) return {0.0f, 0.0f, 0.0f};
-    const std::int64_t ex = samples[k].x - x;
-    const std::int64_t ey = samples[k].y - y;
-    const float d2 = static_cast<float>(ex * ex + ey * ey);
-    const float dist = keepF32(std::sqrt(static_cast<double>(keepF32(d2 + 0.01))));
-    return {dist, static_cast<float>(ex), static_cast<float>(ey)};
 }
 
 } // namespace plakett

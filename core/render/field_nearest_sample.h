@@ -28,6 +28,7 @@ class NearestSamples {
         std::vector<std::int64_t> f;
         std::vector<int> v;
         std::vector<Bound> z;
+        std::vector<std::int64_t> start; // first column where each envelope piece wins
     };
     Scratch makeScratch() const;
 
@@ -50,13 +51,5 @@ class NearestSamples {
     bool m_keysFit;
     LineLists m_byColumn;
 };
-
-// What the distance pass keeps for a cell whose nearest sample is `k` (kNone: nothing).
-struct SampleVector {
-    float dist; // sqrt of (d2 as float32 + 0.01), as float32
-    float dx;
-    float dy;
-};
-SampleVector sampleVector(const PointsArray& samples, std::int32_t k, int x, int y);
 
 } // namespace plakett
