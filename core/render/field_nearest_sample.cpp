@@ -17,15 +17,15 @@ constexpr std::int64_t kExactBelow = std::int64_t{1} << 24;
 bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
     if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
     if (b.den == 0) return b.num > 0;
-    return a.num * b.den <= b.num * a.den;
+    return static_cast<__int128>(a.num) * b.den <= static_cast<__int128>(b.num) * a.den;
 }
 
 // The first integer above a finite bound (bounds are never integers: two columns' keys
 // differ in their sample index, so they cannot meet at an integer column).
-std::int64_t firstAbove(const NearestSamples::Bound& b) {
-    const std::int64_t num = static_cast<std::int64_t>(b.num);
-    const std::int64_t q = num / b.den;
-    return (num % b.den != 0 && num < 0 ? q - 1 : q) + 1;
+std::int64_t firstAbove(const NearestSamples::Bound& b, std::int64_t n) {
+    const std::int64_t den = b.den * n;
+    const std::int64_t q = b.num / den;
+    return (b.num % den != 0 && b.num < 0 ? q - 1 : q) + 1;
 }
 
 } // namespace
@@ -98,7 +98,7 @@ void NearestSamples::envelope(Scratch& s) const {
     s.z.resize(static_cast<std::size_t>(count) + 1);
     auto height = [&](int j) { return s.f[j] + m_n * s.q[j] * s.q[j]; };
     auto meet = [&](int r, int j) {
-        return Bound{static_cast<__int128>(height(j) - height(r)), 2 * m_n * (s.q[j] - s.q[r])};
+        return Bound{height(j) - height(r), 2 * static_cast<std::int64_t>(s.q[j] - s.q[r])};
     };
     int k = 0;
     s.v[0] = 0;
@@ -116,7 +116,7 @@ void NearestSamples::envelope(Scratch& s) const {
     s.v.resize(k + 1);
     s.start.resize(k + 2);
     for (int i = 1; i <= k; ++i)
-        s.start[i] = firstAbove(s.z[i]);
+        s.start[i] = firstAbove(s.z[i], m_n);
     s.start[k + 1] = std::numeric_limits<std::int64_t>::max();
 }
 

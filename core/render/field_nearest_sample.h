@@ -17,9 +17,11 @@ class NearestSamples {
 
     NearestSamples(const PointsArray& samples, int columns, int rows);
 
+    // Where two parabolas meet, num / (N den) with den > 0; den = 0 is infinite, the sign
+    // of num telling which way.
     struct Bound {
-        __int128 num;
-        std::int64_t den; // 0: infinite, the sign of num tells which way
+        std::int64_t num;
+        std::int64_t den;
     };
     // One worker's working memory. Rows must be given in ascending order.
     struct Scratch {

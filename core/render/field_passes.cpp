@@ -9,6 +9,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace plakett {
 
 namespace {
@@ -40,16 +44,40 @@ struct Band {
     bool contains(std::int64_t d2) const { return d2 >= first && d2 <= last; }
 };
 
-IntPoints angleCell(float z, double dx, double dy, IntPoints a, IntPoints kept, float k) {
-    if (z > 4.0f)
-        return {roundHalfEven(126.0 * dx / z - dx * k) + 127,
-                roundHalfEven(126.0 * dy / z - dy * k) + 127};
-    if (z >= 2.0f)
-        return {halve(roundHalfEven(120.0 * dx / z - dx * k) + a.x + 127),
-                halve(roundHalfEven(120.0 * dy / z - dy * k) + a.y + 127)};
-    if (z >= 1.0f) return a;
-    return kept;
+// round(scale * d / z - d * k) for both components d of (dx, dy).
+IntPoints scaledRound(double scale, float z, double dx, double dy, float k) {
+#if defined(__SSE2__)
+    // Two lanes, the same IEEE operations in the same order as the scalar form.
+    const __m128d d = _mm_set_pd(dy, dx);
+    const __m128d q = _mm_div_pd(_mm_mul_pd(_mm_set1_pd(scale), d), _mm_set1_pd(z));
+    const __m128d t = _mm_sub_pd(q, _mm_mul_pd(d, _mm_set1_pd(k)));
+    const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), t);
+    if (_mm_movemask_pd(_mm_cmplt_pd(magnitude, _mm_set1_pd(0x1p51))) == 3) {
+        const __m128d shift = _mm_set1_pd(0x1.8p52);
+        const __m128i r = _mm_cvttpd_epi32(_mm_sub_pd(_mm_add_pd(t, shift), shift));
+        return {_mm_cvtsi128_si32(r), _mm_cvtsi128_si32(_mm_srli_si128(r, 4))};
+    }
+#endif
+    return {roundHalfEven(scale * dx / z - dx * k), roundHalfEven(scale * dy / z - dy * k)};
 }
+
+// Kept distances for d2 below the plateau, looked up rather than recomputed per cell.
+class DistanceTable {
+  public:
+    static constexpr std::int64_t kLargest = std::int64_t{1} << 22;
+
+    explicit DistanceTable(std::int64_t end) {
+        m_z.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(end, 0, kLargest)));
+        for (std::size_t d2 = 0; d2 < m_z.size(); ++d2)
+            m_z[d2] = sampleDistance(static_cast<std::int64_t>(d2));
+    }
+    float operator()(std::int64_t d2) const {
+        return d2 < static_cast<std::int64_t>(m_z.size()) ? m_z[d2] : sampleDistance(d2);
+    }
+
+  private:
+    std::vector<float> m_z;
+};
 
 } // namespace
 
@@ -112,6 +140,31 @@ bool FieldPasses::anglePass(RowReporter& reporter, Matrix& angleMap) {
     // From this d2 on, z > 4 and z >= R: the plateau.
     const std::int64_t plateau = firstD2(std::max<std::int64_t>(m_largestD2, 64),
                                          [&](float z) { return z > 4.0f && z >= r; });
+    const Band band;
+    const DistanceTable zOf(plateau);
+    // Cells nearer than the band are samples themselves and keep their target.
+    auto cell = [&](IntPoints* out, const IntPoints* working, int x, int y) {
+        const std::int32_t s = nearestRow(y)[x];
+        if (s == NearestSamples::kNone) return;
+        const IntPoints sample = m_samples[s];
+        const std::int64_t d2 = squaredDistance(sample, x, y);
+        if (d2 >= plateau) {
+            *out = {128, 128};
+            return;
+        }
+        if (d2 < band.first) return;
+        const float z = zOf(d2);
+        if (z > 4.0f) {
+            const IntPoints u = scaledRound(126.0, z, sample.x - x, sample.y - y, k);
+            *out = {u.x + 127, u.y + 127};
+        } else if (z >= 2.0f) {
+            const IntPoints u = scaledRound(120.0, z, sample.x - x, sample.y - y, k);
+            const IntPoints a = *working;
+            *out = {halve(u.x + a.x + 127), halve(u.y + a.y + 127)};
+        } else {
+            *out = *working;
+        }
+    };
     return runRows(
         m_rows, m_threads,
         [&](int, int y0, int y1) {
@@ -121,22 +174,10 @@ bool FieldPasses::anglePass(RowReporter& reporter, Matrix& angleMap) {
                 IntPoints* out = angleMap.column(x);
                 const IntPoints* working = m_working.column(x);
                 for (int y = y0; y < y1; ++y) {
-                    if (mask[static_cast<std::size_t>(y) * m_columns + x] != kMaskInside) {
+                    if (mask[static_cast<std::size_t>(y) * m_columns + x] != kMaskInside)
                         out[y] = kOutsideCell;
-                        continue;
-                    }
-                    const std::int32_t s = nearestRow(y)[x];
-                    if (s == NearestSamples::kNone) {
-                        out[y] = angleCell(0.0f, 0.0, 0.0, working[y], out[y], k);
-                        continue;
-                    }
-                    const std::int64_t d2 = squaredDistance(m_samples[s], x, y);
-                    if (d2 >= plateau) {
-                        out[y] = {128, 128};
-                        continue;
-                    }
-                    out[y] = angleCell(sampleDistance(d2), m_samples[s].x - x, m_samples[s].y - y,
-                                       working[y], out[y], k);
+                    else
+                        cell(out + y, working + y, x, y);
                 }
             }
         },
