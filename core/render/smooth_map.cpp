@@ -6,10 +6,13 @@
 // must be done before the next pass needs the chunk. With each pass two chunks behind the
 // one before, every column goes through all passes while it is still in the cache, and
 // each cell still sees exactly the neighbour values of the pass-by-pass order.
+#include "render/field_parallel.h"
 #include "render/field_smooth_kernels.h"
 #include "render/shape_field.h"
 
 #include <algorithm>
+#include <atomic>
+#include <vector>
 
 namespace plakett {
 
@@ -34,18 +37,60 @@ template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
 }
 
 // Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
-template <class Map> void runWavefront(Map& map, int stages) {
+// Chunks whose last stage is done, published by one worker for the next.
+class ChunkProgress {
+  public:
+    void publish(int chunks) {
+        m_done.store(chunks, std::memory_order_release);
+        m_done.notify_all();
+    }
+    void waitFor(int chunks) const {
+        for (int spin = 0; spin < 256; ++spin)
+            if (m_done.load(std::memory_order_acquire) >= chunks) return;
+        for (int done = m_done.load(std::memory_order_acquire); done < chunks;
+             done = m_done.load(std::memory_order_acquire))
+            m_done.wait(done, std::memory_order_acquire);
+    }
+
+  private:
+    std::atomic<int> m_done{0};
+};
+
+// Stages [first, last) in wavefront order. A worker that does not start with stage 0
+// follows the worker before it: its first stage may work on a chunk once that worker's
+// last stage has done the chunk after it, and after that the earlier worker never touches
+// the chunk again.
+template <class Map>
+void runWavefront(Map& map, int first, int last, const ChunkProgress* before, ChunkProgress* mine) {
     const int columns = map.columns();
     const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
-    for (int t = 0; t < chunks + kLag * (stages - 1); ++t) {
-        for (int s = 0; s < stages; ++s) {
-            const int chunk = t - kLag * s;
+    for (int t = 0; t < chunks + kLag * (last - first - 1); ++t) {
+        for (int s = first; s < last; ++s) {
+            const int chunk = t - kLag * (s - first);
             if (chunk < 0) break;
             if (chunk >= chunks) continue;
+            if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
             const int x0 = 1 + chunk * kChunkColumns;
             runStage(map, s, x0, std::min(columns - 1, x0 + kChunkColumns));
+            if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
         }
     }
+}
+
+// The stages shared out as a pipeline: worker w runs a contiguous range of them.
+template <class Map> void runStages(Map& map, int stages) {
+    const long long cells = static_cast<long long>(map.columns()) * map.rows();
+    const int threads = std::min(fieldThreadCount(cells), stages / 4);
+    if (threads <= 1) {
+        runWavefront(map, 0, stages, nullptr, nullptr);
+        return;
+    }
+    std::vector<ChunkProgress> progress(threads);
+    runTeam(threads, [&](int worker, int workers, const std::function<void()>&) {
+        const Span range = splitRange(0, stages, worker, workers);
+        runWavefront(map, range.begin, range.end, worker > 0 ? &progress[worker - 1] : nullptr,
+                     worker + 1 < workers ? &progress[worker] : nullptr);
+    });
 }
 
 } // namespace
@@ -55,10 +100,10 @@ void SmoothMap(Matrix& map, int passes) {
     const int stages = 2 + std::max(0, passes);
     if (smoothkernels::PackedMap::fits(map)) {
         smoothkernels::PackedMap packed(map);
-        runWavefront(packed, stages);
+        runStages(packed, stages);
         packed.unpack();
     } else {
-        runWavefront(map, stages);
+        runStages(map, stages);
     }
 }
 
