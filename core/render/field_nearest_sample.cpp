@@ -51,6 +51,7 @@ NearestSamples::Scratch NearestSamples::makeScratch() const {
     s.f.resize(m_columns);
     s.v.resize(m_columns);
     s.z.resize(static_cast<std::size_t>(m_columns) + 1);
+    s.start.resize(static_cast<std::size_t>(m_columns) + 1);
     return s;
 }
 
