@@ -81,8 +81,8 @@ TEST(FieldInterpolate, BeyondTheFarPositionOnlyTheNearSideCounts) {
     const MatrixComputer c =
         computerWith({{3590, 5}, {3605, 5}, {0, 0}}, {{100, 50}, {200, 60}, {10, 10}});
     EXPECT_EQ(c.Interpolate(3600, 5), (IntPoints{100, 50}));
-    // On x = 3500 the start position sits on the cell; nothing lies left of it either, so
-    // only the diagonal half (point 0's target) and a trace of the far left remain.
+    // On x = 3500 the start position sits on the cell and nothing lies left of it: the axis
+    // half blends only start targets (0, 0), the diagonal half is half of point 0's target.
     EXPECT_EQ(c.Interpolate(3500, 5), (IntPoints{50, 25}));
 }
 
