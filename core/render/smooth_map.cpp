@@ -86,7 +86,7 @@ template <class Map> void runStages(Map& map, int stages) {
         return;
     }
     std::vector<ChunkProgress> progress(threads);
-    runTeam(threads, [&](int worker, int workers, const std::function<void()>&) {
+    runTeam(threads, [&](int worker, int workers) {
         const Span range = splitRange(0, stages, worker, workers);
         runWavefront(map, range.begin, range.end, worker > 0 ? &progress[worker - 1] : nullptr,
                      worker + 1 < workers ? &progress[worker] : nullptr);
