@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kAngleSmoothingPasses = 22;
 constexpr int kFieldSmoothingPasses = 18;
+// Far beyond the +-10000 editor range doubled; keeps every raster index in 32 bits.
+constexpr long long kMaxRasterSide = 32768;
 
 void assignAll(MatrixComputer& c, const Matrix& map) {
     c.FAngleMap = map;
@@ -23,26 +25,30 @@ void assignAll(MatrixComputer& c, const Matrix& map) {
 } // namespace
 
 void MatrixComputer::Prepare(const PointsArray& outline) {
-    FOutline = outline;
     int minX = 10000, minY = 10000, maxX = -10000, maxY = -10000;
-    for (const IntPoints& p : FOutline) {
+    for (const IntPoints& p : outline) {
         if (p.x < minX) minX = p.x;
         if (p.x > maxX) maxX = p.x;
         if (p.y < minY) minY = p.y;
         if (p.y > maxY) maxY = p.y;
     }
-    if (FOutline.empty()) { // an empty raster frame
+    if (outline.empty()) { // an empty raster frame
         minX = maxX + 1;
         minY = maxY + 1;
     }
+    // Checked before anything changes, in 64 bits so that wild coordinates cannot wrap.
+    const long long w = static_cast<long long>(maxX) - minX + 1;
+    const long long h = static_cast<long long>(maxY) - minY + 1;
+    if (w > kMaxRasterSide || h > kMaxRasterSide)
+        throw std::invalid_argument("outline too large for the shape field");
+
+    FOutline = outline;
     for (IntPoints& p : FOutline)
         p = {p.x - minX, p.y - minY};
-    const int w = maxX - minX + 1;
-    const int h = maxY - minY + 1;
-    FCurrentMap = Matrix(w + 2, h + 2, kOutsideCell);
-    FCurrentMap.width = w;
-    FCurrentMap.height = h;
-    FMask.reset(w + 2, h + 2, kMaskOutside);
+    FCurrentMap = Matrix(static_cast<int>(w) + 2, static_cast<int>(h) + 2, kOutsideCell);
+    FCurrentMap.width = static_cast<int>(w);
+    FCurrentMap.height = static_cast<int>(h);
+    FMask.reset(static_cast<int>(w) + 2, static_cast<int>(h) + 2, kMaskOutside);
     DrawPolygonMask(FMask, FOutline);
 }
 
