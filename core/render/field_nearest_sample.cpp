@@ -14,10 +14,25 @@ namespace {
 
 constexpr std::int64_t kExactBelow = std::int64_t{1} << 24;
 
+// num * den exactly, as high * 2^32 + low with 0 <= low < 2^32, for |num| < 2^62 and
+// 0 < den < 2^17 (the products need up to 79 bits).
+struct Wide {
+    std::int64_t high;
+    std::uint64_t low;
+};
+Wide times(std::int64_t num, std::int64_t den) {
+    const std::int64_t high = num >> 32; // floor(num / 2^32)
+    const std::uint64_t lowProduct =
+        (static_cast<std::uint64_t>(num) & 0xFFFFFFFFu) * static_cast<std::uint64_t>(den);
+    return {high * den + static_cast<std::int64_t>(lowProduct >> 32), lowProduct & 0xFFFFFFFFu};
+}
+
 bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
     if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
     if (b.den == 0) return b.num > 0;
-    return static_cast<__int128>(a.num) * b.den <= static_cast<__int128>(b.num) * a.den;
+    const Wide left = times(a.num, b.den);
+    const Wide right = times(b.num, a.den);
+    return left.high < right.high || (left.high == right.high && left.low <= right.low);
 }
 
 // The first integer above a finite bound (bounds are never integers: two columns' keys
@@ -36,7 +51,7 @@ NearestSamples::NearestSamples(const PointsArray& samples, int columns, int rows
     const double largest =
         (static_cast<double>(columns) * columns + static_cast<double>(rows) * rows + 1.0) *
         static_cast<double>(m_n);
-    m_keysFit = largest < 0x1p62;
+    m_keysFit = largest < 0x1p61 && columns <= 65536;
     std::vector<LineItem> items;
     items.reserve(samples.size());
     for (std::size_t k = 0; k < samples.size(); ++k)

@@ -131,7 +131,7 @@ TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
     }
 }
 
-TEST(FieldEquivalence, NearestSampleTies) {
+TEST(FieldEquivalence, NearestSamplesMatchTheScan) {
     // Far away, 5000^2 and 5000^2 + 1 are the same float32: the later sample wins although
     // it is farther. One column on, 4999^2 rounds apart from 4999^2 + 1.
     const NearestSamples far({{5000, 0}, {5000, 1}}, 5001, 2);
@@ -156,4 +156,19 @@ TEST(FieldEquivalence, NearestSampleTies) {
     auto fresh = near.makeScratch();
     near.row(0, fresh, mask.data(), nearest.data());
     EXPECT_EQ(nearest[0], 3);
+
+    // Many samples on a wide raster: the envelope's exact products need more than 64 bits.
+    testshapes::Lcg rng(17);
+    PointsArray many;
+    for (int k = 0; k < 1500; ++k)
+        many.push_back({rng.uniform(0, 2999), rng.uniform(0, 59)});
+    const NearestSamples wide(many, 3000, 60);
+    auto wideScratch = wide.makeScratch();
+    std::vector<std::uint8_t> wideMask(3000, kMaskInside);
+    std::vector<std::int32_t> wideNearest(3000);
+    for (int y = 0; y < 60; y += 7) {
+        wide.row(y, wideScratch, wideMask.data(), wideNearest.data());
+        for (int x = 0; x < 3000; x += 3)
+            ASSERT_EQ(wideNearest[x], wide.scan(x, y)) << x << "," << y;
+    }
 }
