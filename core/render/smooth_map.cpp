@@ -56,40 +56,66 @@ class ChunkProgress {
     std::atomic<int> m_done{0};
 };
 
-// Stages [first, last) in wavefront order. A worker that does not start with stage 0
-// follows the worker before it: its first stage may work on a chunk once that worker's
-// last stage has done the chunk after it, and after that the earlier worker never touches
-// the chunk again.
+// A place in a wavefront: time step t, next stage s.
+struct Resume {
+    int t;
+    int s;
+};
+
+// Stages [first, last) in wavefront order from `from`, until done (returns t past the end)
+// or until `stop` is seen between two chunks (returns where to go on). A worker that does
+// not start with stage 0 follows the worker before it: its first stage may work on a
+// chunk once that worker's last stage has done the chunk after it, and after that the
+// earlier worker never touches the chunk again.
 template <class Map>
-void runWavefront(Map& map, int first, int last, const ChunkProgress* before, ChunkProgress* mine) {
+Resume runWavefront(Map& map, int first, int last, Resume from, const ChunkProgress* before,
+                    ChunkProgress* mine, const std::atomic<bool>* stop) {
     const int columns = map.columns();
     const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
-    for (int t = 0; t < chunks + kLag * (last - first - 1); ++t) {
-        for (int s = first; s < last; ++s) {
+    const int end = chunks + kLag * (last - first - 1);
+    for (int t = from.t; t < end; ++t) {
+        for (int s = t == from.t ? from.s : first; s < last; ++s) {
             const int chunk = t - kLag * (s - first);
             if (chunk < 0) break;
             if (chunk >= chunks) continue;
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {t, s};
             if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
             const int x0 = 1 + chunk * kChunkColumns;
             runStage(map, s, x0, std::min(columns - 1, x0 + kChunkColumns));
             if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
         }
     }
+    return {end, first};
 }
 
-// The stages shared out as a pipeline: worker w runs a contiguous range of them.
+// Two workers as a pipeline: the calling thread runs the first half of the stages, a
+// helper the second half one step behind. When the calling thread is through, the helper
+// hands over at the next chunk and the calling thread finishes its stages, so a helper
+// slowed down by other programs costs at most one chunk of waiting.
 template <class Map> void runStages(Map& map, int stages) {
     const long long cells = static_cast<long long>(map.columns()) * map.rows();
-    const int threads = std::min(fieldThreadCount(cells), stages / 4);
-    if (threads <= 1) {
-        runWavefront(map, 0, stages, nullptr, nullptr);
+    if (fieldThreadCount(cells) < 2 || stages < 8) {
+        runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
-    std::vector<ChunkProgress> progress(threads);
-    runTeam(threads, [&](int worker, int workers) {
-        const Span range = splitRange(0, stages, worker, workers);
-        runWavefront(map, range.begin, range.end, worker > 0 ? &progress[worker - 1] : nullptr,
-                     worker + 1 < workers ? &progress[worker] : nullptr);
+    const int split = stages / 2;
+    ChunkProgress progress;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> stopped{false};
+    Resume handover{0, split};
+    runTeam(2, [&](int worker, int workers) {
+        if (workers == 1) {
+            runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        } else if (worker == 1) {
+            handover = runWavefront(map, split, stages, {0, split}, &progress, nullptr, &stop);
+            stopped.store(true, std::memory_order_release);
+            stopped.notify_one();
+        } else {
+            runWavefront(map, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            stop.store(true, std::memory_order_relaxed);
+            stopped.wait(false, std::memory_order_acquire);
+            runWavefront(map, split, stages, handover, nullptr, nullptr, nullptr);
+        }
     });
 }
 
