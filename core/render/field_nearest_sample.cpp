@@ -30,6 +30,11 @@ Wide times(std::int64_t num, std::int64_t den) {
 bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
     if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
     if (b.den == 0) return b.num > 0;
+    // Below 2^46 the products fit 63 bits.
+    constexpr std::uint64_t kSmall = std::uint64_t{1} << 46;
+    if (static_cast<std::uint64_t>(a.num) + kSmall < 2 * kSmall &&
+        static_cast<std::uint64_t>(b.num) + kSmall < 2 * kSmall)
+        return a.num * b.den <= b.num * a.den;
     const Wide left = times(a.num, b.den);
     const Wide right = times(b.num, a.den);
     return left.high < right.high || (left.high == right.high && left.low <= right.low);
@@ -64,6 +69,7 @@ NearestSamples::Scratch NearestSamples::makeScratch() const {
     s.columnCursor.assign(m_columns, 0);
     s.q.resize(m_columns);
     s.f.resize(m_columns);
+    s.sample.resize(m_columns);
     s.v.resize(m_columns);
     s.z.resize(static_cast<std::size_t>(m_columns) + 1);
     s.start.resize(static_cast<std::size_t>(m_columns) + 1);
@@ -89,21 +95,27 @@ std::int32_t NearestSamples::scan(int x, int y) const {
 void NearestSamples::columnBests(int y, Scratch& s) const {
     s.q.clear();
     s.f.clear();
+    s.sample.clear();
     for (int x = 0; x < m_columns; ++x) {
         const int count = m_byColumn.size(x);
         if (count == 0) continue;
         const LineEntry* e = m_byColumn.begin(x);
         const int c = s.columnCursor[x] = advanceTo(e, count, s.columnCursor[x], y);
         std::int64_t best = std::numeric_limits<std::int64_t>::max();
+        std::int32_t bestSample = kNone;
         auto consider = [&](const LineEntry& entry) {
             const std::int64_t dy = entry.pos - y;
             const std::int64_t key = m_n * dy * dy + (m_n - 1 - entry.index);
-            if (key < best) best = key;
+            if (key < best) {
+                best = key;
+                bestSample = entry.index;
+            }
         };
         if (c < count) consider(e[c]);
         if (c > 0) consider(e[c - 1]);
         s.q.push_back(x);
         s.f.push_back(best);
+        s.sample.push_back(bestSample);
     }
 }
 
@@ -153,8 +165,7 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
             nearest[x] = kNone;
             continue;
         }
-        const int j = s.v[k];
-        const std::int32_t sample = static_cast<std::int32_t>(m_n - 1 - s.f[j] % m_n);
+        const std::int32_t sample = s.sample[s.v[k]];
         const std::int64_t ex = m_samples[sample].x - x;
         const std::int64_t ey = m_samples[sample].y - y;
         nearest[x] = ex * ex + ey * ey < kExactBelow ? sample : scan(x, y);

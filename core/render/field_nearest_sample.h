@@ -28,6 +28,7 @@ class NearestSamples {
         std::vector<int> columnCursor;
         std::vector<int> q;
         std::vector<std::int64_t> f;
+        std::vector<std::int32_t> sample; // the sample behind f
         std::vector<int> v;
         std::vector<Bound> z;
         std::vector<std::int64_t> start; // first column where each envelope piece wins

@@ -59,10 +59,11 @@ inline void store4(std::uint32_t* p, __m128i v) {
 // The mean of c, a, b where all three have the tested component above zero, c elsewhere.
 // kTestV false: test u (low halves), true: test v (high halves).
 template <bool kTestV> inline __m128i meanWhere(__m128i c, __m128i a, __m128i b) {
-    const __m128i least = _mm_min_epi16(c, _mm_min_epi16(a, b));
+    // a last: in the vertical kernel it is the value just computed above.
+    const __m128i least = _mm_min_epi16(a, _mm_min_epi16(c, b));
     const __m128i ok = kTestV ? _mm_cmpgt_epi32(least, _mm_set1_epi32(0xFFFF))
                               : _mm_cmpgt_epi32(_mm_slli_epi32(least, 16), _mm_setzero_si128());
-    const __m128i sum = _mm_add_epi16(_mm_add_epi16(c, a), b);
+    const __m128i sum = _mm_add_epi16(a, _mm_add_epi16(c, b));
     const __m128i mean =
         _mm_sub_epi16(_mm_mulhi_epi16(sum, _mm_set1_epi16(0x5556)), _mm_srai_epi16(sum, 15));
     return _mm_or_si128(_mm_and_si128(ok, mean), _mm_andnot_si128(ok, c));
