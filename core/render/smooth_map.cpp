@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <vector>
 
 namespace plakett {
 
@@ -21,6 +20,7 @@ namespace {
 constexpr int kChunkColumns = 8;
 constexpr int kLag = 2; // chunks between one pass and the next
 
+// Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
 template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
     using namespace smoothkernels;
     if (stage == 0) {
@@ -36,7 +36,6 @@ template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
     }
 }
 
-// Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
 // Chunks whose last stage is done, published by one worker for the next.
 class ChunkProgress {
   public:
