@@ -6,9 +6,6 @@
 // rounding can then tie distances that differ.
 #include "render/field_nearest_sample.h"
 
-#include "render/field_float.h"
-
-#include <cmath>
 #include <limits>
 
 namespace plakett {
@@ -17,15 +14,38 @@ namespace {
 
 constexpr std::int64_t kExactBelow = std::int64_t{1} << 24;
 
+// num * den exactly, as high * 2^32 + low with 0 <= low < 2^32, for |num| < 2^62 and
+// 0 < den < 2^17 (the products need up to 79 bits).
+struct Wide {
+    std::int64_t high;
+    std::uint64_t low;
+};
+Wide times(std::int64_t num, std::int64_t den) {
+    const std::int64_t high = num >> 32; // floor(num / 2^32)
+    const std::uint64_t lowProduct =
+        (static_cast<std::uint64_t>(num) & 0xFFFFFFFFu) * static_cast<std::uint64_t>(den);
+    return {high * den + static_cast<std::int64_t>(lowProduct >> 32), lowProduct & 0xFFFFFFFFu};
+}
+
 bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
     if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
     if (b.den == 0) return b.num > 0;
-    return a.num * b.den <= b.num * a.den;
+    // Below 2^46 the products fit 63 bits.
+    constexpr std::uint64_t kSmall = std::uint64_t{1} << 46;
+    if (static_cast<std::uint64_t>(a.num) + kSmall < 2 * kSmall &&
+        static_cast<std::uint64_t>(b.num) + kSmall < 2 * kSmall)
+        return a.num * b.den <= b.num * a.den;
+    const Wide left = times(a.num, b.den);
+    const Wide right = times(b.num, a.den);
+    return left.high < right.high || (left.high == right.high && left.low <= right.low);
 }
 
-bool lessThan(const NearestSamples::Bound& a, std::int64_t p) {
-    if (a.den == 0) return a.num < 0;
-    return a.num < static_cast<__int128>(p) * a.den;
+// The first integer above a finite bound (bounds are never integers: two columns' keys
+// differ in their sample index, so they cannot meet at an integer column).
+std::int64_t firstAbove(const NearestSamples::Bound& b, std::int64_t n) {
+    const std::int64_t den = b.den * n;
+    const std::int64_t q = b.num / den;
+    return (b.num % den != 0 && b.num < 0 ? q - 1 : q) + 1;
 }
 
 } // namespace
@@ -36,7 +56,7 @@ NearestSamples::NearestSamples(const PointsArray& samples, int columns, int rows
     const double largest =
         (static_cast<double>(columns) * columns + static_cast<double>(rows) * rows + 1.0) *
         static_cast<double>(m_n);
-    m_keysFit = largest < 0x1p62;
+    m_keysFit = largest < 0x1p61 && columns <= 65536;
     std::vector<LineItem> items;
     items.reserve(samples.size());
     for (std::size_t k = 0; k < samples.size(); ++k)
@@ -49,8 +69,10 @@ NearestSamples::Scratch NearestSamples::makeScratch() const {
     s.columnCursor.assign(m_columns, 0);
     s.q.resize(m_columns);
     s.f.resize(m_columns);
+    s.sample.resize(m_columns);
     s.v.resize(m_columns);
     s.z.resize(static_cast<std::size_t>(m_columns) + 1);
+    s.start.resize(static_cast<std::size_t>(m_columns) + 1);
     return s;
 }
 
@@ -73,21 +95,27 @@ std::int32_t NearestSamples::scan(int x, int y) const {
 void NearestSamples::columnBests(int y, Scratch& s) const {
     s.q.clear();
     s.f.clear();
+    s.sample.clear();
     for (int x = 0; x < m_columns; ++x) {
         const int count = m_byColumn.size(x);
         if (count == 0) continue;
         const LineEntry* e = m_byColumn.begin(x);
         const int c = s.columnCursor[x] = advanceTo(e, count, s.columnCursor[x], y);
         std::int64_t best = std::numeric_limits<std::int64_t>::max();
+        std::int32_t bestSample = kNone;
         auto consider = [&](const LineEntry& entry) {
             const std::int64_t dy = entry.pos - y;
             const std::int64_t key = m_n * dy * dy + (m_n - 1 - entry.index);
-            if (key < best) best = key;
+            if (key < best) {
+                best = key;
+                bestSample = entry.index;
+            }
         };
         if (c < count) consider(e[c]);
         if (c > 0) consider(e[c - 1]);
         s.q.push_back(x);
         s.f.push_back(best);
+        s.sample.push_back(bestSample);
     }
 }
 
@@ -98,7 +126,7 @@ void NearestSamples::envelope(Scratch& s) const {
     s.z.resize(static_cast<std::size_t>(count) + 1);
     auto height = [&](int j) { return s.f[j] + m_n * s.q[j] * s.q[j]; };
     auto meet = [&](int r, int j) {
-        return Bound{static_cast<__int128>(height(j) - height(r)), 2 * m_n * (s.q[j] - s.q[r])};
+        return Bound{height(j) - height(r), 2 * static_cast<std::int64_t>(s.q[j] - s.q[r])};
     };
     int k = 0;
     s.v[0] = 0;
@@ -114,6 +142,10 @@ void NearestSamples::envelope(Scratch& s) const {
         s.z[k + 1] = {1, 0};
     }
     s.v.resize(k + 1);
+    s.start.resize(k + 2);
+    for (int i = 1; i <= k; ++i)
+        s.start[i] = firstAbove(s.z[i], m_n);
+    s.start[k + 1] = std::numeric_limits<std::int64_t>::max();
 }
 
 void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
@@ -127,27 +159,17 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
     envelope(s);
     int k = 0;
     for (int x = 0; x < m_columns; ++x) {
-        while (lessThan(s.z[k + 1], x))
+        while (s.start[k + 1] <= x)
             ++k;
         if (maskRow[x] != 0) {
             nearest[x] = kNone;
             continue;
         }
-        const int j = s.v[k];
-        const std::int32_t sample = static_cast<std::int32_t>(m_n - 1 - s.f[j] % m_n);
+        const std::int32_t sample = s.sample[s.v[k]];
         const std::int64_t ex = m_samples[sample].x - x;
         const std::int64_t ey = m_samples[sample].y - y;
         nearest[x] = ex * ex + ey * ey < kExactBelow ? sample : scan(x, y);
     }
-}
-
-SampleVector sampleVector(const PointsArray& samples, std::int32_t k, int x, int y) {
-    if (k == NearestSamples::kNone) return {0.0f, 0.0f, 0.0f};
-    const std::int64_t ex = samples[k].x - x;
-    const std::int64_t ey = samples[k].y - y;
-    const float d2 = static_cast<float>(ex * ex + ey * ey);
-    const float dist = keepF32(std::sqrt(static_cast<double>(keepF32(d2 + 0.01))));
-    return {dist, static_cast<float>(ex), static_cast<float>(ey)};
 }
 
 } // namespace plakett

@@ -17,17 +17,21 @@ class NearestSamples {
 
     NearestSamples(const PointsArray& samples, int columns, int rows);
 
+    // Where two parabolas meet, num / (N den) with den > 0; den = 0 is infinite, the sign
+    // of num telling which way.
     struct Bound {
-        __int128 num;
-        std::int64_t den; // 0: infinite, the sign of num tells which way
+        std::int64_t num;
+        std::int64_t den;
     };
     // One worker's working memory. Rows must be given in ascending order.
     struct Scratch {
         std::vector<int> columnCursor;
         std::vector<int> q;
         std::vector<std::int64_t> f;
+        std::vector<std::int32_t> sample; // the sample behind f
         std::vector<int> v;
         std::vector<Bound> z;
+        std::vector<std::int64_t> start; // first column where each envelope piece wins
     };
     Scratch makeScratch() const;
 
@@ -50,13 +54,5 @@ class NearestSamples {
     bool m_keysFit;
     LineLists m_byColumn;
 };
-
-// What the distance pass keeps for a cell whose nearest sample is `k` (kNone: nothing).
-struct SampleVector {
-    float dist; // sqrt of (d2 as float32 + 0.01), as float32
-    float dx;
-    float dy;
-};
-SampleVector sampleVector(const PointsArray& samples, std::int32_t k, int x, int y);
 
 } // namespace plakett

@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <condition_variable>
 #include <latch>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -137,17 +135,14 @@ bool runRows(int rows, int threads, const std::function<void(int, int, int)>& wo
     return ok;
 }
 
-void runTeam(int threads, const std::function<void(int, int, const std::function<void()>&)>& body) {
+void runTeam(int threads, const std::function<void(int, int)>& body) {
     if (threads <= 1) {
-        body(0, 1, [] {});
+        body(0, 1);
         return;
     }
-    std::optional<std::barrier<>> barrier;
-    const std::function<void()> sync = [&barrier] { barrier->arrive_and_wait(); };
-    Helpers helpers(threads, [&](int worker, int workers) { body(worker, workers, sync); });
-    barrier.emplace(helpers.workers());
+    Helpers helpers(threads, body);
     helpers.start();
-    body(0, helpers.workers(), sync);
+    body(0, helpers.workers());
 }
 
 } // namespace plakett

@@ -19,11 +19,9 @@ bool runRows(int rows, int threads,
              const std::function<void(int worker, int yBegin, int yEnd)>& work,
              const std::function<bool(int y)>& rowDone);
 
-// Runs body(worker, workers, sync) on up to `threads` threads, the calling thread being
-// worker 0; sync() waits until every worker has reached it.
-void runTeam(
-    int threads,
-    const std::function<void(int worker, int workers, const std::function<void()>& sync)>& body);
+// Runs body(worker, workers) on up to `threads` threads, the calling thread being worker 0;
+// returns when all are done. `workers` is the number that could be started.
+void runTeam(int threads, const std::function<void(int worker, int workers)>& body);
 
 // The part `worker` of `workers` of the range [begin, end).
 struct Span {

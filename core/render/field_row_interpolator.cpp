@@ -3,7 +3,6 @@
 #include "render/field_row_interpolator.h"
 
 #include "render/field_interpolate.h"
-#include "render/polygon_mask.h"
 
 namespace plakett {
 
@@ -56,13 +55,7 @@ RowInterpolator::RowInterpolator(const OutlineIndex& index, const PointsArray& t
       m_mainCursor(index.columns() + index.rows() - 1, 0),
       m_antiCursor(index.columns() + index.rows() - 1, 0) {}
 
-void RowInterpolator::row(int y, const Gray8* maskRow, Matrix& map) {
-    int rowCursor = 0;
-    for (int x = 0; x < m_index.columns(); ++x)
-        if (maskRow[x] == kMaskInside) map.at(x, y) = cell(x, y, rowCursor);
-}
-
-IntPoints RowInterpolator::cell(int x, int y, int& rowCursor) {
+IntPoints RowInterpolator::interpolate(int x, int y, int& rowCursor) {
     constexpr int kFar = InterpolationBests::kFarPosition;
     const LineEntry* row = m_index.byRow.begin(y);
     const int rowCount = m_index.byRow.size(y);

@@ -2,7 +2,6 @@
 // are indexed by row, column and both diagonals, and per-line cursors follow the cells.
 #pragma once
 
-#include "image/image.h"
 #include "render/field_line_lists.h"
 #include "render/matrix.h"
 
@@ -35,12 +34,10 @@ class RowInterpolator {
   public:
     RowInterpolator(const OutlineIndex& index, const PointsArray& targets);
 
-    // Writes the interpolated value of every inside cell of row y into `map`.
-    void row(int y, const Gray8* maskRow, Matrix& map);
+    // Interpolate(x, y). Within a row x must ascend; rowCursor starts at 0 for each row.
+    IntPoints interpolate(int x, int y, int& rowCursor);
 
   private:
-    IntPoints cell(int x, int y, int& rowCursor);
-
     const OutlineIndex& m_index;
     const PointsArray& m_targets;
     std::vector<int> m_columnCursor;

@@ -1,6 +1,7 @@
 // Scanline fill: an edge counts on row y when y lies in [its lower end, its upper end), the
-// crossing is computed in double, and crossings pair up to fill ceil(xa)..floor(xb). The
-// edges themselves are drawn as 8-connected integer lines.
+// crossing is computed in double, and crossings pair up to fill ceil(xa)..floor(xb). Edges
+// enter an active list at their first row and leave after their last. The edges
+// themselves are then drawn as 8-connected integer lines.
 #include "render/polygon_mask.h"
 
 #include <algorithm>
@@ -12,37 +13,47 @@ namespace plakett {
 
 namespace {
 
-void fillSpan(Gray8Image& mask, int y, double xa, double xb) {
-    const int first = std::max(0, static_cast<int>(std::ceil(xa)));
-    const int last = std::min(mask.width() - 1, static_cast<int>(std::floor(xb)));
+struct Edge {
+    IntPoints a; // ring order: a is p_i, b is p_i+1
+    IntPoints b;
+    int last; // last row the edge crosses
+};
+
+void fillSpan(Gray8* row, int width, double xa, double xb) {
+    const double first = std::max(0.0, std::ceil(xa));
+    const double last = std::min(static_cast<double>(width - 1), std::floor(xb));
     if (first > last) return;
-    Gray8* row = mask.scanline(y);
-    std::fill(row + first, row + last + 1, kMaskInside);
+    std::fill(row + static_cast<int>(first), row + static_cast<int>(last) + 1, kMaskInside);
 }
 
 void fillInterior(Gray8Image& mask, const PointsArray& p) {
+    const int height = mask.height();
     const std::size_t n = p.size();
-    int minY = p[0].y;
-    int maxY = p[0].y;
-    for (const IntPoints& q : p) {
-        minY = std::min(minY, q.y);
-        maxY = std::max(maxY, q.y);
+    // Edges bucketed by the first raster row they cross.
+    std::vector<std::vector<Edge>> starting(height);
+    for (std::size_t i = 0; i < n; ++i) {
+        const IntPoints a = p[i];
+        const IntPoints b = p[i + 1 < n ? i + 1 : 0];
+        if (a.y == b.y) continue;
+        const int first = std::max(0, std::min(a.y, b.y));
+        const int last = std::min(height - 1, std::max(a.y, b.y) - 1);
+        if (first <= last) starting[first].push_back({a, b, last});
     }
-    minY = std::max(minY, 0);
-    maxY = std::min(maxY, mask.height() - 1);
+    std::vector<Edge> active;
     std::vector<double> crossings;
-    for (int y = minY; y <= maxY; ++y) {
+    for (int y = 0; y < height; ++y) {
+        std::erase_if(active, [y](const Edge& e) { return e.last < y; });
+        active.insert(active.end(), starting[y].begin(), starting[y].end());
+        if (active.empty()) continue;
         crossings.clear();
-        for (std::size_t i = 0; i < n; ++i) {
-            const IntPoints& a = p[i];
-            const IntPoints& b = p[i + 1 < n ? i + 1 : 0];
-            if (a.y == b.y || y < std::min(a.y, b.y) || y >= std::max(a.y, b.y)) continue;
-            const double num = static_cast<double>(y - a.y) * static_cast<double>(b.x - a.x);
-            crossings.push_back(a.x + num / static_cast<double>(b.y - a.y));
+        for (const Edge& e : active) {
+            const double num = static_cast<double>(y - e.a.y) * static_cast<double>(e.b.x - e.a.x);
+            crossings.push_back(e.a.x + num / static_cast<double>(e.b.y - e.a.y));
         }
         std::sort(crossings.begin(), crossings.end());
+        Gray8* row = mask.scanline(y);
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2)
-            fillSpan(mask, y, crossings[k], crossings[k + 1]);
+            fillSpan(row, mask.width(), crossings[k], crossings[k + 1]);
     }
 }
 
@@ -76,7 +87,7 @@ void drawLine(Gray8Image& mask, IntPoints a, IntPoints b) {
 } // namespace
 
 void DrawPolygonMask(Gray8Image& mask, const PointsArray& points) {
-    if (points.empty()) return;
+    if (points.empty() || mask.empty()) return;
     fillInterior(mask, points);
     const std::size_t n = points.size();
     for (std::size_t i = 0; i < n; ++i)

@@ -1,55 +1,134 @@
 // Map clean-up: two repair passes for out-of-range cells, then alternating horizontal and
-// vertical 3-cell means. Every pass runs in place, column by column, so the neighbour at
-// x - 1 or y - 1 already holds its new value.
-#include "common/arith.h"
+// vertical 3-cell means, every pass in place column by column.
+//
+// The passes run as a wavefront over chunks of columns instead of one after the other: a
+// pass may work on a chunk once the previous pass has finished the chunk after it, and it
+// must be done before the next pass needs the chunk. With each pass two chunks behind the
+// one before, every column goes through all passes while it is still in the cache, and
+// each cell still sees exactly the neighbour values of the pass-by-pass order.
+#include "render/field_parallel.h"
+#include "render/field_smooth_kernels.h"
 #include "render/shape_field.h"
+
+#include <algorithm>
+#include <atomic>
 
 namespace plakett {
 
 namespace {
 
-bool outOfRange(const IntPoints& c) {
-    return c.x > 255 || c.y > 255;
-}
+constexpr int kChunkColumns = 8;
+constexpr int kLag = 2; // chunks between one pass and the next
 
-void repair(IntPoints& c, const IntPoints& a, const IntPoints& b) {
-    if (a.x > 0 && b.x > 0 && outOfRange(c)) c = {halve(a.x + b.x), halve(a.y + b.y)};
-}
-
-template <class Visit> void forInterior(Matrix& map, Visit visit) {
-    const int columns = map.columns();
-    const int rows = map.rows();
-    for (int x = 1; x < columns - 1; ++x) {
-        for (int y = 1; y < rows - 1; ++y)
-            visit(x, y);
+// Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
+template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
+    using namespace smoothkernels;
+    if (stage == 0) {
+        verticalRepair(map, x0, x1);
+    } else if (stage == 1) {
+        for (int x = x0; x < x1; ++x)
+            horizontalRepair(map, x);
+    } else if ((stage - 2) % 2 == 0) {
+        for (int x = x0; x < x1; ++x)
+            horizontalMean(map, x);
+    } else {
+        verticalMean(map, x0, x1);
     }
+}
+
+// Chunks whose last stage is done, published by one worker for the next.
+class ChunkProgress {
+  public:
+    void publish(int chunks) {
+        m_done.store(chunks, std::memory_order_release);
+        m_done.notify_all();
+    }
+    void waitFor(int chunks) const {
+        for (int spin = 0; spin < 256; ++spin)
+            if (m_done.load(std::memory_order_acquire) >= chunks) return;
+        for (int done = m_done.load(std::memory_order_acquire); done < chunks;
+             done = m_done.load(std::memory_order_acquire))
+            m_done.wait(done, std::memory_order_acquire);
+    }
+
+  private:
+    std::atomic<int> m_done{0};
+};
+
+// A place in a wavefront: time step t, next stage s.
+struct Resume {
+    int t;
+    int s;
+};
+
+// Stages [first, last) in wavefront order from `from`, until done (returns t past the end)
+// or until `stop` is seen between two chunks (returns where to go on). A worker that does
+// not start with stage 0 follows the worker before it: its first stage may work on a
+// chunk once that worker's last stage has done the chunk after it, and after that the
+// earlier worker never touches the chunk again.
+template <class Map>
+Resume runWavefront(Map& map, int first, int last, Resume from, const ChunkProgress* before,
+                    ChunkProgress* mine, const std::atomic<bool>* stop) {
+    const int columns = map.columns();
+    const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
+    const int end = chunks + kLag * (last - first - 1);
+    for (int t = from.t; t < end; ++t) {
+        for (int s = t == from.t ? from.s : first; s < last; ++s) {
+            const int chunk = t - kLag * (s - first);
+            if (chunk < 0) break;
+            if (chunk >= chunks) continue;
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {t, s};
+            if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
+            const int x0 = 1 + chunk * kChunkColumns;
+            runStage(map, s, x0, std::min(columns - 1, x0 + kChunkColumns));
+            if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
+        }
+    }
+    return {end, first};
+}
+
+// Two workers as a pipeline: the calling thread runs the first half of the stages, a
+// helper the second half one step behind. When the calling thread is through, the helper
+// hands over at the next chunk and the calling thread finishes its stages, so a helper
+// slowed down by other programs costs at most one chunk of waiting.
+template <class Map> void runStages(Map& map, int stages) {
+    const long long cells = static_cast<long long>(map.columns()) * map.rows();
+    if (fieldThreadCount(cells) < 2 || stages < 8) {
+        runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        return;
+    }
+    const int split = stages / 2;
+    ChunkProgress progress;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> stopped{false};
+    Resume handover{0, split};
+    runTeam(2, [&](int worker, int workers) {
+        if (workers == 1) {
+            runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        } else if (worker == 1) {
+            handover = runWavefront(map, split, stages, {0, split}, &progress, nullptr, &stop);
+            stopped.store(true, std::memory_order_release);
+            stopped.notify_one();
+        } else {
+            runWavefront(map, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            stop.store(true, std::memory_order_relaxed);
+            stopped.wait(false, std::memory_order_acquire);
+            runWavefront(map, split, stages, handover, nullptr, nullptr, nullptr);
+        }
+    });
 }
 
 } // namespace
 
 void SmoothMap(Matrix& map, int passes) {
-    forInterior(map,
-                [&](int x, int y) { repair(map.at(x, y), map.at(x, y - 1), map.at(x, y + 1)); });
-    forInterior(map,
-                [&](int x, int y) { repair(map.at(x, y), map.at(x - 1, y), map.at(x + 1, y)); });
-    for (int pass = 0; pass < passes; ++pass) {
-        if (pass % 2 == 0) {
-            forInterior(map, [&](int x, int y) {
-                IntPoints& c = map.at(x, y);
-                const IntPoints& a = map.at(x - 1, y);
-                const IntPoints& b = map.at(x + 1, y);
-                if (c.x > 0 && a.x > 0 && b.x > 0)
-                    c = {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
-            });
-        } else {
-            forInterior(map, [&](int x, int y) {
-                IntPoints& c = map.at(x, y);
-                const IntPoints& a = map.at(x, y - 1);
-                const IntPoints& b = map.at(x, y + 1);
-                if (c.y > 0 && a.y > 0 && b.y > 0)
-                    c = {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
-            });
-        }
+    if (map.columns() < 3 || map.rows() < 3) return;
+    const int stages = 2 + std::max(0, passes);
+    if (smoothkernels::PackedMap::fits(map)) {
+        smoothkernels::PackedMap packed(map);
+        runStages(packed, stages);
+        packed.unpack();
+    } else {
+        runStages(map, stages);
     }
 }
 

@@ -95,28 +95,43 @@ TEST(FieldEquivalence, CancelAtTheSameRow) {
 }
 
 TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
-    // Values across every branch: outside, zero components, out of range, negative.
+    // Values across every branch: outside, zero components, out of range, negative; sizes
+    // around the 4 x 4 tiles and 8-column groups; the last map holds values too large for
+    // packed cells.
     testshapes::Lcg rng(5);
-    for (auto [columns, rows] : {std::pair{7, 5}, {40, 33}, {300, 170}, {2, 9}, {190, 2}}) {
-        Matrix fast(columns, rows, kOutsideCell);
-        for (int x = 0; x < columns; ++x)
-            for (int y = 0; y < rows; ++y)
+    struct Case {
+        int columns, rows, largest;
+    };
+    for (const Case& c : {Case{7, 5, 300},
+                          {40, 33, 300},
+                          {300, 170, 300},
+                          {2, 9, 300},
+                          {190, 2, 300},
+                          {13, 6, 300},
+                          {9, 7, 300},
+                          {17, 10, 300},
+                          {21, 11, 300},
+                          {12, 3, 300},
+                          {50, 40, 1000000}}) {
+        Matrix fast(c.columns, c.rows, kOutsideCell);
+        for (int x = 0; x < c.columns; ++x)
+            for (int y = 0; y < c.rows; ++y)
                 if (rng.uniform(0, 5) > 0)
-                    fast.at(x, y) = {rng.uniform(-2, 300), rng.uniform(-2, 300)};
-        Matrix slow(columns, rows, {});
-        for (int x = 0; x < columns; ++x)
-            for (int y = 0; y < rows; ++y)
+                    fast.at(x, y) = {rng.uniform(-2, c.largest), rng.uniform(-2, c.largest)};
+        Matrix slow(c.columns, c.rows, {});
+        for (int x = 0; x < c.columns; ++x)
+            for (int y = 0; y < c.rows; ++y)
                 slow.at(x, y) = fast.at(x, y);
         for (int passes : {0, 1, 2, 7}) {
             SmoothMap(fast, passes);
             reference::SmoothMap(slow, passes);
-            EXPECT_TRUE(fast.sameCells(slow)) << columns << "x" << rows << " " << passes;
+            EXPECT_TRUE(fast.sameCells(slow)) << c.columns << "x" << c.rows << " " << passes;
         }
         EXPECT_TRUE(BuildCoverage(fast) == reference::BuildCoverage(slow));
     }
 }
 
-TEST(FieldEquivalence, NearestSampleTies) {
+TEST(FieldEquivalence, NearestSamplesMatchTheScan) {
     // Far away, 5000^2 and 5000^2 + 1 are the same float32: the later sample wins although
     // it is farther. One column on, 4999^2 rounds apart from 4999^2 + 1.
     const NearestSamples far({{5000, 0}, {5000, 1}}, 5001, 2);
@@ -141,4 +156,19 @@ TEST(FieldEquivalence, NearestSampleTies) {
     auto fresh = near.makeScratch();
     near.row(0, fresh, mask.data(), nearest.data());
     EXPECT_EQ(nearest[0], 3);
+
+    // Many samples on a wide raster: the envelope's exact products need more than 64 bits.
+    testshapes::Lcg rng(17);
+    PointsArray many;
+    for (int k = 0; k < 1500; ++k)
+        many.push_back({rng.uniform(0, 2999), rng.uniform(0, 59)});
+    const NearestSamples wide(many, 3000, 60);
+    auto wideScratch = wide.makeScratch();
+    std::vector<std::uint8_t> wideMask(3000, kMaskInside);
+    std::vector<std::int32_t> wideNearest(3000);
+    for (int y = 0; y < 60; y += 7) {
+        wide.row(y, wideScratch, wideMask.data(), wideNearest.data());
+        for (int x = 0; x < 3000; x += 3)
+            ASSERT_EQ(wideNearest[x], wide.scan(x, y)) << x << "," << y;
+    }
 }

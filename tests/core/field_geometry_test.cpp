@@ -114,4 +114,10 @@ TEST(FieldMask, PrepareShiftsIntoTheRasterFrame) {
     EXPECT_EQ(computer.FMask.height(), 62);
     EXPECT_EQ(computer.FMask.at(50, 30), kMaskInside);
     EXPECT_THROW(computer.SetTargets({{1, 1}}), std::invalid_argument);
+
+    // Coordinates far outside any editor: refused, the prepared state stays.
+    EXPECT_THROW(computer.Prepare({{-2000000000, 0}, {2000000000, 5}, {0, 9}}),
+                 std::invalid_argument);
+    EXPECT_EQ(computer.FOutline.size(), 4u);
+    EXPECT_EQ(computer.FCurrentMap.columns(), 102);
 }

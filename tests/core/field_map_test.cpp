@@ -74,6 +74,18 @@ TEST(FieldInterpolate, PointOnTheCellReturnsTheFirstSuchTarget) {
     EXPECT_EQ(c.Interpolate(2, 2), (IntPoints{1, 2}));
 }
 
+TEST(FieldInterpolate, BeyondTheFarPositionOnlyTheNearSideCounts) {
+    // In a raster wider than 3500 cells a right neighbour at x >= 3500 is never better than
+    // the start position 3500, which lies behind the cell: it weighs nothing instead of
+    // dividing by zero or pulling with a negative weight.
+    const MatrixComputer c =
+        computerWith({{3590, 5}, {3605, 5}, {0, 0}}, {{100, 50}, {200, 60}, {10, 10}});
+    EXPECT_EQ(c.Interpolate(3600, 5), (IntPoints{100, 50}));
+    // On x = 3500 the start position sits on the cell and nothing lies left of it: the axis
+    // half blends only start targets (0, 0), the diagonal half is half of point 0's target.
+    EXPECT_EQ(c.Interpolate(3500, 5), (IntPoints{50, 25}));
+}
+
 TEST(FieldSmoothMap, RepairRunsInPlaceDownTheColumn) {
     // A 2 x 2 block with u = 300 between valid vertical neighbours. The lower cell of each
     // column is repaired from the already repaired upper one, not from the original.

@@ -1,0 +1,140 @@
+// Shape field timings for four button sizes (editor pixels; the field works at twice that),
+// the optimised version against the plain reference, and the heap peak per raster cell.
+#include "reference/field_shapes.h"
+#include "reference/shape_field_reference.h"
+#include "render/shape_field.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <malloc.h>
+#include <new>
+
+namespace {
+
+std::atomic<long long> g_liveBytes{0};
+std::atomic<long long> g_peakBytes{0};
+
+void noteAllocation(void* p) {
+    if (p == nullptr) throw std::bad_alloc();
+    const long long live = g_liveBytes += static_cast<long long>(malloc_usable_size(p));
+    long long peak = g_peakBytes.load();
+    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live)) {
+    }
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    void* p = std::malloc(size == 0 ? 1 : size);
+    noteAllocation(p);
+    return p;
+}
+void operator delete(void* p) noexcept {
+    if (p == nullptr) return;
+    g_liveBytes -= static_cast<long long>(malloc_usable_size(p));
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+
+namespace {
+
+using namespace plakett;
+
+struct Size {
+    int width; // editor pixels
+    int height;
+};
+constexpr Size kSizes[] = {{100, 50}, {300, 120}, {500, 250}, {1000, 500}};
+
+PointsArray buttonOutline(int index) {
+    const Size s = kSizes[index];
+    const int w = 2 * s.width, h = 2 * s.height;
+    return testshapes::roundedRectangle(w, h, std::min(w, h) / 4);
+}
+
+void setLabels(benchmark::State& state, const PointsArray& outline) {
+    const Size s = kSizes[state.range(0)];
+    state.SetLabel(std::to_string(s.width) + "x" + std::to_string(s.height) + " px, " +
+                   std::to_string(outline.size()) + " outline points");
+}
+
+void BM_FieldFast(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(static_cast<int>(state.range(0)));
+    long long cells = 0;
+    long long peak = 0;
+    for (auto _ : state) {
+        const long long before = g_liveBytes.load();
+        g_peakBytes = before;
+        const ShapeField field = ComputeShapeField(outline);
+        peak = std::max(peak, g_peakBytes.load() - before);
+        cells = static_cast<long long>(field.map.columns()) * field.map.rows();
+        benchmark::DoNotOptimize(field.map.at(0, 0));
+    }
+    setLabels(state, outline);
+    state.counters["peak_bytes_per_cell"] = static_cast<double>(peak) / static_cast<double>(cells);
+}
+BENCHMARK(BM_FieldFast)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FieldReference(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const ShapeField field = reference::ComputeShapeField(outline);
+        benchmark::DoNotOptimize(field.map.at(0, 0));
+    }
+    setLabels(state, outline);
+}
+BENCHMARK(BM_FieldReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldReference)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The stages of the fast version at 1000 x 500 editor pixels.
+void BM_StagePrepare(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(3);
+    for (auto _ : state) {
+        MatrixComputer c;
+        c.Prepare(outline);
+        benchmark::DoNotOptimize(c.FMask.at(0, 0));
+    }
+}
+BENCHMARK(BM_StagePrepare)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_StageCompute(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(3);
+    const PointsArray targets = ComputeRimTargets(outline);
+    for (auto _ : state) {
+        state.PauseTiming();
+        MatrixComputer c;
+        c.Prepare(outline);
+        c.SetTargets(targets);
+        state.ResumeTiming();
+        c.Compute();
+        benchmark::DoNotOptimize(c.FCurrentMap.at(0, 0));
+    }
+}
+BENCHMARK(BM_StageCompute)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_StageSmooth18(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(3);
+    MatrixComputer c;
+    c.Prepare(outline);
+    c.SetTargets(ComputeRimTargets(outline));
+    c.Compute();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Matrix copy(c.FCurrentMap.columns(), c.FCurrentMap.rows(), {});
+        for (int x = 0; x < copy.columns(); ++x)
+            std::copy_n(c.FCurrentMap.column(x), copy.rows(), copy.column(x));
+        state.ResumeTiming();
+        SmoothMap(copy, 18);
+        benchmark::DoNotOptimize(copy.at(1, 1));
+    }
+}
+BENCHMARK(BM_StageSmooth18)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

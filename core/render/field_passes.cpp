@@ -1,0 +1,187 @@
+// Interpolation, distance and angle passes. Squared distances to the chosen sample map to
+// kept distances monotonically, so the tests on the distance become thresholds on d2.
+#include "render/field_passes.h"
+
+#include "render/field_float.h"
+#include "render/field_parallel.h"
+#include "render/field_row_interpolator.h"
+#include "render/polygon_mask.h"
+
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plakett {
+
+namespace {
+
+std::int64_t squaredDistance(IntPoints s, int x, int y) {
+    const std::int64_t ex = s.x - x;
+    const std::int64_t ey = s.y - y;
+    return ex * ex + ey * ey;
+}
+
+// The smallest d2 in [0, limit] whose kept distance satisfies the monotone test, or
+// limit + 1.
+template <class Test> std::int64_t firstD2(std::int64_t limit, Test test) {
+    std::int64_t lo = 0, hi = limit + 1;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (test(sampleDistance(mid)))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return lo;
+}
+
+// Cells whose kept distance z lies in [1, 4] read the interpolated map.
+struct Band {
+    std::int64_t first = firstD2(64, [](float z) { return z >= 1.0f; });
+    std::int64_t last = firstD2(64, [](float z) { return z > 4.0f; }) - 1;
+    bool contains(std::int64_t d2) const { return d2 >= first && d2 <= last; }
+};
+
+// round(scale * d / z - d * k) for both components d of (dx, dy).
+IntPoints scaledRound(double scale, float z, double dx, double dy, float k) {
+#if defined(__SSE2__)
+    // Two lanes, the same IEEE operations in the same order as the scalar form.
+    const __m128d d = _mm_set_pd(dy, dx);
+    const __m128d q = _mm_div_pd(_mm_mul_pd(_mm_set1_pd(scale), d), _mm_set1_pd(z));
+    const __m128d t = _mm_sub_pd(q, _mm_mul_pd(d, _mm_set1_pd(k)));
+    const __m128d magnitude = _mm_andnot_pd(_mm_set1_pd(-0.0), t);
+    if (_mm_movemask_pd(_mm_cmplt_pd(magnitude, _mm_set1_pd(0x1p51))) == 3) {
+        const __m128d shift = _mm_set1_pd(0x1.8p52);
+        const __m128i r = _mm_cvttpd_epi32(_mm_sub_pd(_mm_add_pd(t, shift), shift));
+        return {_mm_cvtsi128_si32(r), _mm_cvtsi128_si32(_mm_srli_si128(r, 4))};
+    }
+#endif
+    return {roundHalfEven(scale * dx / z - dx * k), roundHalfEven(scale * dy / z - dy * k)};
+}
+
+// Kept distances for d2 below the plateau, looked up rather than recomputed per cell.
+class DistanceTable {
+  public:
+    static constexpr std::int64_t kLargest = std::int64_t{1} << 22;
+
+    explicit DistanceTable(std::int64_t end) {
+        m_z.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(end, 0, kLargest)));
+        for (std::size_t d2 = 0; d2 < m_z.size(); ++d2)
+            m_z[d2] = sampleDistance(static_cast<std::int64_t>(d2));
+    }
+    float operator()(std::int64_t d2) const {
+        return d2 < static_cast<std::int64_t>(m_z.size()) ? m_z[d2] : sampleDistance(d2);
+    }
+
+  private:
+    std::vector<float> m_z;
+};
+
+} // namespace
+
+FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
+                         const PointsArray& targets, Matrix& working)
+    : m_mask(mask), m_outline(outline), m_targets(targets), m_working(working),
+      m_columns(working.columns()), m_rows(working.rows()),
+      m_threads(fieldThreadCount(static_cast<long long>(m_columns) * m_rows)) {
+    const std::size_t count = outline.empty() ? 0 : (outline.size() - 1) / 2;
+    for (std::size_t k = 0; k < count; ++k)
+        m_samples.push_back(outline[2 * k]);
+}
+
+FieldPasses::~FieldPasses() = default;
+
+bool FieldPasses::interpolationPass(RowReporter& reporter) {
+    m_finder.emplace(m_samples, m_columns, m_rows);
+    m_nearest.assign(static_cast<std::size_t>(m_columns) * m_rows, NearestSamples::kNone);
+    const OutlineIndex index(m_outline, m_columns, m_rows);
+    const Band band;
+    std::vector<RowInterpolator> interpolators(m_threads, RowInterpolator(index, m_targets));
+    std::vector<NearestSamples::Scratch> scratch;
+    for (int w = 0; w < m_threads; ++w)
+        scratch.push_back(m_finder->makeScratch());
+    std::vector<std::int64_t> largest(m_threads, -1);
+    const bool done = runRows(
+        m_rows, m_threads,
+        [&](int w, int y0, int y1) {
+            std::int64_t top = largest[w];
+            for (int y = y0; y < y1; ++y) {
+                const Gray8* mask = m_mask.scanline(y);
+                std::int32_t* nearest = nearestRow(y);
+                m_finder->row(y, scratch[w], mask, nearest);
+                int rowCursor = 0;
+                for (int x = 0; x < m_columns; ++x) {
+                    if (mask[x] != kMaskInside || nearest[x] == NearestSamples::kNone) continue;
+                    const std::int64_t d2 = squaredDistance(m_samples[nearest[x]], x, y);
+                    top = std::max(top, d2);
+                    if (band.contains(d2))
+                        m_working.at(x, y) = interpolators[w].interpolate(x, y, rowCursor);
+                }
+            }
+            largest[w] = top;
+        },
+        [&](int y) { return reporter.rowDone(y * 50 / (m_rows - 1)); });
+    m_largestD2 = *std::max_element(largest.begin(), largest.end());
+    return done;
+}
+
+bool FieldPasses::distancePass(RowReporter& reporter) {
+    for (int y = 0; y < m_rows; ++y)
+        if (!reporter.rowDone(y * 25 / (m_rows - 1) + 50)) return false;
+    return true;
+}
+
+bool FieldPasses::anglePass(RowReporter& reporter, Matrix& angleMap) {
+    const float m = m_largestD2 < 0 ? 0.0f : sampleDistance(m_largestD2);
+    const float r = keepF32(m * 0.5714285714285714);
+    const float k = r > 0.0f ? keepF32(126.0 / r) : 0.0f;
+    // From this d2 on, z > 4 and z >= R: the plateau.
+    const std::int64_t plateau = firstD2(std::max<std::int64_t>(m_largestD2, 64),
+                                         [&](float z) { return z > 4.0f && z >= r; });
+    const Band band;
+    const DistanceTable zOf(plateau);
+    // Cells nearer than the band are samples themselves and keep their target.
+    auto cell = [&](IntPoints* out, const IntPoints* working, int x, int y) {
+        const std::int32_t s = nearestRow(y)[x];
+        if (s == NearestSamples::kNone) return;
+        const IntPoints sample = m_samples[s];
+        const std::int64_t d2 = squaredDistance(sample, x, y);
+        if (d2 >= plateau) {
+            *out = {128, 128};
+            return;
+        }
+        if (d2 < band.first) return;
+        const float z = zOf(d2);
+        if (z > 4.0f) {
+            const IntPoints u = scaledRound(126.0, z, sample.x - x, sample.y - y, k);
+            *out = {u.x + 127, u.y + 127};
+        } else if (z >= 2.0f) {
+            const IntPoints u = scaledRound(120.0, z, sample.x - x, sample.y - y, k);
+            const IntPoints a = *working;
+            *out = {halve(u.x + a.x + 127), halve(u.y + a.y + 127)};
+        } else {
+            *out = *working;
+        }
+    };
+    return runRows(
+        m_rows, m_threads,
+        [&](int, int y0, int y1) {
+            const Gray8* mask = m_mask.pixels().data();
+            // Column by column within the block: the maps are stored that way.
+            for (int x = 0; x < m_columns; ++x) {
+                IntPoints* out = angleMap.column(x);
+                const IntPoints* working = m_working.column(x);
+                for (int y = y0; y < y1; ++y) {
+                    if (mask[static_cast<std::size_t>(y) * m_columns + x] != kMaskInside)
+                        out[y] = kOutsideCell;
+                    else
+                        cell(out + y, working + y, x, y);
+                }
+            }
+        },
+        [&](int y) { return reporter.rowDone(y * 25 / (m_rows - 1) + 75); });
+}
+
+} // namespace plakett

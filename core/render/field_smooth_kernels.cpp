@@ -1,0 +1,319 @@
+// Packed cells let SSE2 (the x86-64 baseline) handle four cells per register; signed
+// division by 3 is the multiply-high sequence compilers use, exact for every int16. The
+// vertical kernel transposes 4 x 4 tiles so that one register holds one row of four
+// columns, whose chains then advance together.
+#include "render/field_smooth_kernels.h"
+
+#include "common/arith.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plakett::smoothkernels {
+
+namespace {
+
+using Cell = IntPoints;
+
+inline Cell mean3(Cell c, Cell a, Cell b) {
+    return {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
+}
+inline Cell horizontalCell(Cell c, Cell a, Cell b) {
+    return c.x > 0 && a.x > 0 && b.x > 0 ? mean3(c, a, b) : c;
+}
+inline Cell verticalCell(Cell c, Cell a, Cell b) {
+    return c.y > 0 && a.y > 0 && b.y > 0 ? mean3(c, a, b) : c;
+}
+inline bool needsRepair(Cell c) {
+    return c.x > 255 || c.y > 255;
+}
+inline Cell repairCell(Cell c, Cell a, Cell b) {
+    if (a.x > 0 && b.x > 0 && needsRepair(c)) return {halve(a.x + b.x), halve(a.y + b.y)};
+    return c;
+}
+
+inline Cell unpackCell(std::uint32_t p) {
+    return {static_cast<std::int16_t>(p & 0xFFFF), static_cast<std::int16_t>(p >> 16)};
+}
+inline std::uint32_t packCell(Cell c) {
+    return static_cast<std::uint16_t>(c.x) |
+           static_cast<std::uint32_t>(static_cast<std::uint16_t>(c.y)) << 16;
+}
+
+template <class Op> void packedScalar(std::uint32_t* c, std::uint32_t a, std::uint32_t b, Op op) {
+    *c = packCell(op(unpackCell(*c), unpackCell(a), unpackCell(b)));
+}
+
+#if defined(__SSE2__)
+
+inline __m128i load4(const std::uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void store4(std::uint32_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
+
+// The mean of c, a, b where all three have the tested component above zero, c elsewhere.
+// kTestV false: test u (low halves), true: test v (high halves).
+template <bool kTestV> inline __m128i meanWhere(__m128i c, __m128i a, __m128i b) {
+    // a last: in the vertical kernel it is the value just computed above.
+    const __m128i least = _mm_min_epi16(a, _mm_min_epi16(c, b));
+    const __m128i ok = kTestV ? _mm_cmpgt_epi32(least, _mm_set1_epi32(0xFFFF))
+                              : _mm_cmpgt_epi32(_mm_slli_epi32(least, 16), _mm_setzero_si128());
+    const __m128i sum = _mm_add_epi16(a, _mm_add_epi16(c, b));
+    const __m128i mean =
+        _mm_sub_epi16(_mm_mulhi_epi16(sum, _mm_set1_epi16(0x5556)), _mm_srai_epi16(sum, 15));
+    return _mm_or_si128(_mm_and_si128(ok, mean), _mm_andnot_si128(ok, c));
+}
+
+inline void transpose(__m128i& r0, __m128i& r1, __m128i& r2, __m128i& r3) {
+    const __m128i t0 = _mm_unpacklo_epi32(r0, r1);
+    const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
+    const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
+    const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
+    r0 = _mm_unpacklo_epi64(t0, t1);
+    r1 = _mm_unpackhi_epi64(t0, t1);
+    r2 = _mm_unpacklo_epi64(t2, t3);
+    r3 = _mm_unpackhi_epi64(t2, t3);
+}
+
+// Rows y .. y + 3 of four columns, as four row registers.
+struct Tile {
+    __m128i row[4];
+    void load(std::uint32_t* const* col, int y) {
+        for (int i = 0; i < 4; ++i)
+            row[i] = load4(col[i] + y);
+        transpose(row[0], row[1], row[2], row[3]);
+    }
+    void store(std::uint32_t* const* col, int y) const {
+        __m128i r0 = row[0], r1 = row[1], r2 = row[2], r3 = row[3];
+        transpose(r0, r1, r2, r3);
+        store4(col[0] + y, r0);
+        store4(col[1] + y, r1);
+        store4(col[2] + y, r2);
+        store4(col[3] + y, r3);
+    }
+};
+
+inline __m128i gatherRow(std::uint32_t* const* col, int y) {
+    return _mm_setr_epi32(static_cast<int>(col[0][y]), static_cast<int>(col[1][y]),
+                          static_cast<int>(col[2][y]), static_cast<int>(col[3][y]));
+}
+inline void scatterRow(std::uint32_t* const* col, int y, __m128i v) {
+    alignas(16) std::uint32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
+    for (int i = 0; i < 4; ++i)
+        col[i][y] = lanes[i];
+}
+
+// kGroups groups of four columns at x, their chains interleaved.
+template <int kGroups> void verticalGroups(PackedMap& map, int x) {
+    const int rows = map.rows();
+    std::uint32_t* col[kGroups][4];
+    __m128i above[kGroups];
+    for (int g = 0; g < kGroups; ++g) {
+        for (int i = 0; i < 4; ++i)
+            col[g][i] = map.column(x + 4 * g + i);
+        above[g] = gatherRow(col[g], 0);
+    }
+    int y = 1;
+    // Whole tiles while the row below the tile exists as the next tile's first row.
+    if (rows - 1 >= 5) {
+        Tile tile[kGroups], next[kGroups];
+        for (int g = 0; g < kGroups; ++g)
+            tile[g].load(col[g], 1);
+        for (; y + 4 <= rows - 1; y += 4) {
+            const bool more = y + 8 <= rows;
+            for (int g = 0; g < kGroups; ++g) {
+                if (more) next[g].load(col[g], y + 4);
+                const __m128i lastBelow = more ? next[g].row[0] : gatherRow(col[g], y + 4);
+                __m128i* r = tile[g].row;
+                r[0] = meanWhere<true>(r[0], above[g], r[1]);
+                r[1] = meanWhere<true>(r[1], r[0], r[2]);
+                r[2] = meanWhere<true>(r[2], r[1], r[3]);
+                r[3] = meanWhere<true>(r[3], r[2], lastBelow);
+                above[g] = r[3];
+                tile[g].store(col[g], y);
+                if (more) tile[g] = next[g];
+            }
+            if (!more) {
+                y += 4;
+                break;
+            }
+        }
+    }
+    for (; y < rows - 1; ++y) {
+        for (int g = 0; g < kGroups; ++g) {
+            const __m128i out =
+                meanWhere<true>(gatherRow(col[g], y), above[g], gatherRow(col[g], y + 1));
+            scatterRow(col[g], y, out);
+            above[g] = out;
+        }
+    }
+}
+
+#endif
+
+// The first row at or after y (below end) holding a component above 255, or end.
+int nextToRepair(const std::uint32_t* c, int y, int end) {
+#if defined(__SSE2__)
+    const __m128i limit = _mm_set1_epi16(255);
+    while (y + 4 <= end && _mm_movemask_epi8(_mm_cmpgt_epi16(load4(c + y), limit)) == 0)
+        y += 4;
+#endif
+    while (y < end && !needsRepair(unpackCell(c[y])))
+        ++y;
+    return y;
+}
+
+} // namespace
+
+bool PackedMap::fits(const Matrix& map) {
+    const std::size_t count = static_cast<std::size_t>(map.columns()) * map.rows();
+    const std::int32_t* v = count == 0 ? nullptr : &map.column(0)->x;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i high = _mm_set1_epi32(kPackedLimit);
+    const __m128i low = _mm_set1_epi32(-kPackedLimit);
+    __m128i outside = _mm_setzero_si128();
+    for (; i + 4 <= 2 * count; i += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + i));
+        outside =
+            _mm_or_si128(outside, _mm_or_si128(_mm_cmpgt_epi32(x, high), _mm_cmplt_epi32(x, low)));
+    }
+    if (_mm_movemask_epi8(outside) != 0) return false;
+#endif
+    for (; i < 2 * count; ++i)
+        if (v[i] < -kPackedLimit || v[i] > kPackedLimit) return false;
+    return true;
+}
+
+// Cell i (8 bytes at 8i) becomes 4 bytes at 4i: every write lands on bytes already read.
+PackedMap::PackedMap(Matrix& map)
+    : m_map(map), m_columns(map.columns()), m_rows(map.rows()),
+      m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {
+    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
+    const Cell* src = map.column(0);
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= count; i += 4) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 2));
+        store4(m_cells + i, _mm_packs_epi32(a, b));
+    }
+#endif
+    for (; i < count; ++i) {
+        const std::uint32_t packed = packCell(src[i]);
+        std::memcpy(m_cells + i, &packed, sizeof packed);
+    }
+}
+
+// Backwards, so that each widened cell only overwrites packed cells already widened.
+void PackedMap::unpack() {
+    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
+    Cell* dst = m_map.column(0);
+    std::size_t i = count;
+#if defined(__SSE2__)
+    for (; i >= 4 && i % 4 != 0; --i) {
+        std::uint32_t packed;
+        std::memcpy(&packed, m_cells + i - 1, sizeof packed);
+        dst[i - 1] = unpackCell(packed);
+    }
+    for (; i >= 4; i -= 4) {
+        const __m128i p = load4(m_cells + i - 4);
+        const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(p, p), 16);
+        const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(p, p), 16);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i - 4), lo);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i - 2), hi);
+    }
+#endif
+    for (; i > 0; --i) {
+        std::uint32_t packed;
+        std::memcpy(&packed, m_cells + i - 1, sizeof packed);
+        dst[i - 1] = unpackCell(packed);
+    }
+}
+
+void horizontalMean(PackedMap& map, int x) {
+    const std::uint32_t* a = map.column(x - 1);
+    std::uint32_t* c = map.column(x);
+    const std::uint32_t* b = map.column(x + 1);
+    const int end = map.rows() - 1;
+    int y = 1;
+#if defined(__SSE2__)
+    for (; y + 4 <= end; y += 4)
+        store4(c + y, meanWhere<false>(load4(c + y), load4(a + y), load4(b + y)));
+#endif
+    for (; y < end; ++y)
+        packedScalar(c + y, a[y], b[y], horizontalCell);
+}
+
+void horizontalRepair(PackedMap& map, int x) {
+    const std::uint32_t* a = map.column(x - 1);
+    std::uint32_t* c = map.column(x);
+    const std::uint32_t* b = map.column(x + 1);
+    const int end = map.rows() - 1;
+    for (int y = nextToRepair(c, 1, end); y < end; y = nextToRepair(c, y + 1, end))
+        packedScalar(c + y, a[y], b[y], repairCell);
+}
+
+void verticalMean(PackedMap& map, int x0, int x1) {
+    int x = x0;
+#if defined(__SSE2__)
+    for (; x + 8 <= x1; x += 8)
+        verticalGroups<2>(map, x);
+    for (; x + 4 <= x1; x += 4)
+        verticalGroups<1>(map, x);
+#endif
+    for (; x < x1; ++x) {
+        std::uint32_t* c = map.column(x);
+        for (int y = 1; y < map.rows() - 1; ++y)
+            packedScalar(c + y, c[y - 1], c[y + 1], verticalCell);
+    }
+}
+
+void verticalRepair(PackedMap& map, int x0, int x1) {
+    const int end = map.rows() - 1;
+    for (int x = x0; x < x1; ++x) {
+        std::uint32_t* c = map.column(x);
+        for (int y = nextToRepair(c, 1, end); y < end; y = nextToRepair(c, y + 1, end))
+            packedScalar(c + y, c[y - 1], c[y + 1], repairCell);
+    }
+}
+
+void horizontalMean(Matrix& map, int x) {
+    const Cell* a = map.column(x - 1);
+    Cell* c = map.column(x);
+    const Cell* b = map.column(x + 1);
+    for (int y = 1; y < map.rows() - 1; ++y)
+        c[y] = horizontalCell(c[y], a[y], b[y]);
+}
+
+void horizontalRepair(Matrix& map, int x) {
+    const Cell* a = map.column(x - 1);
+    Cell* c = map.column(x);
+    const Cell* b = map.column(x + 1);
+    for (int y = 1; y < map.rows() - 1; ++y)
+        if (needsRepair(c[y])) c[y] = repairCell(c[y], a[y], b[y]);
+}
+
+void verticalMean(Matrix& map, int x0, int x1) {
+    for (int x = x0; x < x1; ++x) {
+        Cell* c = map.column(x);
+        for (int y = 1; y < map.rows() - 1; ++y)
+            c[y] = verticalCell(c[y], c[y - 1], c[y + 1]);
+    }
+}
+
+void verticalRepair(Matrix& map, int x0, int x1) {
+    for (int x = x0; x < x1; ++x) {
+        Cell* c = map.column(x);
+        for (int y = 1; y < map.rows() - 1; ++y)
+            if (needsRepair(c[y])) c[y] = repairCell(c[y], c[y - 1], c[y + 1]);
+    }
+}
+
+} // namespace plakett::smoothkernels

@@ -1,0 +1,48 @@
+// The passes of SmoothMap on one column (or a few) at a time. Horizontal kernels need the
+// column before (already smoothed) and after (not yet) and are independent across rows;
+// vertical kernels run down their column, each cell using the new value above it. All of
+// them touch rows 1 .. rows - 2 only.
+#pragma once
+
+#include "render/matrix.h"
+
+#include <cstdint>
+
+namespace plakett::smoothkernels {
+
+// The map's cells repacked in place, column-major, as (u, v) two int16 in 32 bits with u
+// in the low half, in the first half of the map's own storage (no second buffer to fault
+// in). Holds any map whose components lie within +-kPackedLimit: sums of three then still
+// fit, and means and repairs never leave the range. The map reads as garbage until the
+// view is unpacked.
+class PackedMap {
+  public:
+    static constexpr int kPackedLimit = 10922;
+
+    static bool fits(const Matrix& map);
+    explicit PackedMap(Matrix& map); // map must fit and must not be empty
+    void unpack();
+
+    int columns() const { return m_columns; }
+    int rows() const { return m_rows; }
+    std::uint32_t* column(int x) { return m_cells + static_cast<std::size_t>(x) * m_rows; }
+
+  private:
+    Matrix& m_map;
+    int m_columns;
+    int m_rows;
+    std::uint32_t* m_cells;
+};
+
+void horizontalMean(PackedMap& map, int x);
+void horizontalRepair(PackedMap& map, int x);
+void verticalMean(PackedMap& map, int x0, int x1);
+void verticalRepair(PackedMap& map, int x0, int x1);
+
+// The same on plain cells, for maps with larger values.
+void horizontalMean(Matrix& map, int x);
+void horizontalRepair(Matrix& map, int x);
+void verticalMean(Matrix& map, int x0, int x1);
+void verticalRepair(Matrix& map, int x0, int x1);
+
+} // namespace plakett::smoothkernels
