@@ -279,6 +279,15 @@ void MainWindow::createToolWindows() {
 void MainWindow::showToolWindow(int index) {
     if (!renderMode()) return;
     QWidget* w = m_toolWindows[static_cast<std::size_t>(index)];
+    if (!w->property("placed").toBool()) {
+        // First showing: side by side in a row below the state images, each window in its
+        // own column, so that windows opened together do not cover each other.
+        int x = m_renderTlb->geometry().right() + 24;
+        for (int i = 0; i < index; ++i)
+            x += m_toolWindows[static_cast<std::size_t>(i)]->sizeHint().width() + 12;
+        w->move(mapToGlobal(QPoint(x, height() / 3)));
+        w->setProperty("placed", true);
+    }
     w->show();
     w->raise();
     w->activateWindow();
