@@ -1,5 +1,7 @@
 #include "common/version.h"
 
 namespace plakett {
-const char* versionString() { return "0.1.0"; }
+const char* versionString() {
+    return "0.1.0";
+}
 } // namespace plakett

@@ -24,7 +24,7 @@ using Xrgb32 = std::uint32_t;
 using Gray8 = std::uint8_t;
 
 template <class Pixel> class Image {
-public:
+  public:
     Image() = default;
     Image(int width, int height, Pixel fill = Pixel{}) { reset(width, height, fill); }
 
@@ -58,7 +58,7 @@ public:
 
     friend bool operator==(const Image&, const Image&) = default;
 
-private:
+  private:
     void checkRow(int y) const {
         if (y < 0 || y >= m_height) throw std::out_of_range("image row out of range");
     }

@@ -19,7 +19,7 @@ inline constexpr IntPoints kOutsideCell{-1, -1};
 
 // Cells stored column-major ([column][row]); copies of a Matrix share the cells.
 class Matrix {
-public:
+  public:
     std::int32_t width = 0;  // only set on the working map during preparation
     std::int32_t height = 0; // likewise
 
@@ -47,7 +47,7 @@ public:
         return !m_cells || m_cells == other.m_cells || m_cells->data == other.m_cells->data;
     }
 
-private:
+  private:
     struct Cells {
         int columns = 0;
         int rows = 0;

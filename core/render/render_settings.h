@@ -23,7 +23,7 @@ struct BackgroundLive {
     int backGreen = 255;
     int backBlue = 255;
     bool useTexture = false;
-    Bgr24Image texture; // empty when none
+    Bgr24Image texture;       // empty when none
     int textureOpacity = 220; // 30..255
     int textureOriginX = 0;   // -255..255, not stored in projects
     int textureOriginY = 0;
@@ -34,35 +34,35 @@ struct GlyphLive {
     Bgr24Image picture; // empty when none
     bool transparent = true;
     ColorRef transparentColor = 0xFFFFFF;
-    int x = 0; // clamped to +-(Wc div 2) at render-mode entry
-    int y = 0; // clamped to +-(Hc div 2)
+    int x = 0;        // clamped to +-(Wc div 2) at render-mode entry
+    int y = 0;        // clamped to +-(Hc div 2)
     int opacity = 50; // 0..255
 };
 
 struct TextLive {
-    std::string caption;          // UTF-8
+    std::string caption; // UTF-8
     std::string fontName = "Arial";
-    int fontSize = 10;            // point size as typed; the cell height is (size * 3) div 2
+    int fontSize = 10; // point size as typed; the cell height is (size * 3) div 2
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int weight = 0;               // 0 default, 700 bold, 400 after bold was switched off
-    int angle = 0;                // degrees counter-clockwise, 0..360
-    int x = 0;                    // clamped to +-(Wc div 2) at render-mode entry
-    int y = 0;                    // clamped to +-(Hc div 2)
+    int weight = 0; // 0 default, 700 bold, 400 after bold was switched off
+    int angle = 0;  // degrees counter-clockwise, 0..360
+    int x = 0;      // clamped to +-(Wc div 2) at render-mode entry
+    int y = 0;      // clamped to +-(Hc div 2)
     std::array<ColorRef, kStateCount> colors{0, 0, 0};
     std::array<TextEffect, kStateCount> effects{TextEffect::Normal, TextEffect::Normal,
-                                               TextEffect::Normal};
+                                                TextEffect::Normal};
     ColorRef effectColor = 0;
-    int opacity = 180;            // 0..255
+    int opacity = 180; // 0..255
 };
 
 struct ShadowLive {
     bool enabled = true;
     ColorRef color = 0;
-    int blur = 5;                 // 0..50
+    int blur = 5;                                  // 0..50
     std::array<int, kStateCount> heights{4, 4, 1}; // 0..16
-    int angle = 315;              // 0..360
+    int angle = 315;                               // 0..360
 };
 
 struct RenderSettings {

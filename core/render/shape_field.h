@@ -22,7 +22,7 @@ struct FieldControl {
 PointsArray ComputeRimTargets(const PointsArray& outline);
 
 class MatrixComputer {
-public:
+  public:
     void Prepare(const PointsArray& outline);
     void SetTargets(const PointsArray& targets);
     void Compute(const FieldControl& control = {});

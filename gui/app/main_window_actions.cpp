@@ -157,8 +157,7 @@ void MainWindow::rotateClicked(bool fromToolbar) {
     if (fromToolbar) actualSizeClicked();
     if (renderMode()) return;
     // The caption turns with the shape; the text window shows the new angle.
-    if (runRotateDialog(this, m_session))
-        static_cast<TextWindow*>(m_toolWindows[1])->refresh();
+    if (runRotateDialog(this, m_session)) static_cast<TextWindow*>(m_toolWindows[1])->refresh();
 }
 
 void MainWindow::flipClicked(bool rightToLeft) {

@@ -1,5 +1,5 @@
-#include "effects/style_file.h"
 #include "common/file_write.h"
+#include "effects/style_file.h"
 #include "image/jpeg.h"
 
 #include <gtest/gtest.h>
