@@ -16,10 +16,10 @@ int parseIntIn(const std::string& option, const std::string& text, int lo, int h
     return value;
 }
 
-OutputFormat parseFormat(const std::string& text) {
-    if (text == "bmp") return OutputFormat::Bmp;
-    if (text == "jpg" || text == "jpeg") return OutputFormat::Jpeg;
-    if (text == "png") return OutputFormat::Png;
+ExportFormat parseFormat(const std::string& text) {
+    if (text == "bmp") return ExportFormat::Bmp;
+    if (text == "jpg" || text == "jpeg") return ExportFormat::Jpeg;
+    if (text == "png") return ExportFormat::Png;
     throw std::invalid_argument("--format takes bmp, jpg or png, not '" + text + "'");
 }
 

@@ -1,17 +1,17 @@
 // Command line of plakett-render.
 #pragma once
 
+#include "document/export_naming.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace plakett::cli {
 
-enum class OutputFormat { Bmp, Jpeg, Png };
-
 struct CliOptions {
     int states = 3;
-    OutputFormat format = OutputFormat::Bmp;
+    ExportFormat format = ExportFormat::Bmp;
     int quality = 90;
     std::string stylePath;
     bool timings = false;

@@ -10,7 +10,6 @@
 #include "image/jpeg.h"
 #include "image/png_writer.h"
 #include "render/button_renderer.h"
-#include "shape/compute_points.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
 #include "textraster/qt_caption_rasterizer.h"
@@ -59,18 +58,6 @@ Bgr24Image buildLightMap(const Design& d, const std::string& stylePath) {
     return editor.CopyLightMap();
 }
 
-ExportFormat exportFormatOf(OutputFormat f) {
-    switch (f) {
-    case OutputFormat::Bmp:
-        return ExportFormat::Bmp;
-    case OutputFormat::Jpeg:
-        return ExportFormat::Jpeg;
-    case OutputFormat::Png:
-        return ExportFormat::Png;
-    }
-    return ExportFormat::Bmp;
-}
-
 double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
@@ -98,7 +85,7 @@ std::vector<FileContent> encodeStates(const CliOptions& o, const ButtonRenderer&
                                       const Bgr24Image& lightMap, const RenderSettings& settings,
                                       CaptionRasterizer* captions, RenderTimes& times) {
     const auto start = std::chrono::steady_clock::now();
-    const ExportFormat format = exportFormatOf(o.format);
+    const ExportFormat format = o.format;
     StateImages states;
     TransparentStateImages transparent;
     if (format == ExportFormat::Png)
