@@ -14,11 +14,13 @@
 #include "gui/shape/shape_library.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
@@ -31,6 +33,8 @@ namespace {
 
 constexpr int kLeftStripWidth = 34;
 constexpr int kRightPanelWidth = 193;
+constexpr int kScrollSmallChange = 2;
+constexpr int kScrollLargeChange = 15;
 
 QToolButton* stripButton(StripIcon icon, const char* hint) {
     auto* b = new QToolButton;
@@ -198,18 +202,6 @@ QWidget* MainWindow::buildCentre() {
     m_centre = new QStackedWidget;
     m_centre->setObjectName(QStringLiteral("MainPanel"));
 
-    auto* shapePanel = new QWidget;
-    shapePanel->setObjectName(QStringLiteral("ShapePanel"));
-    shapePanel->setMinimumSize(50, 50);
-    shapePanel->setAutoFillBackground(true);
-    QPalette white = shapePanel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    shapePanel->setPalette(white);
-    auto* shapeLayout = new QVBoxLayout(shapePanel);
-    shapeLayout->setContentsMargins(0, 0, 0, 0);
-    m_contur = new ConturWidget(m_session, shapePanel);
-    shapeLayout->addWidget(m_contur);
-
     auto* renderPanel = new QScrollArea;
     renderPanel->setObjectName(QStringLiteral("RenderPanel"));
     renderPanel->setWidgetResizable(true);
@@ -217,9 +209,59 @@ QWidget* MainWindow::buildCentre() {
     m_resultView = new ResultView(m_session);
     renderPanel->setWidget(m_resultView);
 
-    m_centre->addWidget(shapePanel);
+    m_centre->addWidget(buildShapePanel());
     m_centre->addWidget(renderPanel);
     return m_centre;
+}
+
+// The editor with VSB on its right and, below both, the strip HSBParent holding HSB. Both bars
+// start hidden; the shape's bounds show them.
+QWidget* MainWindow::buildShapePanel() {
+    auto* shapePanel = new QWidget;
+    shapePanel->setObjectName(QStringLiteral("ShapePanel"));
+    shapePanel->setMinimumSize(50, 50);
+    shapePanel->setAutoFillBackground(true);
+    QPalette white = shapePanel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    shapePanel->setPalette(white);
+    m_contur = new ConturWidget(m_session, shapePanel);
+
+    const auto scrollBar = [](Qt::Orientation orientation, const char* name) {
+        auto* bar = new QScrollBar(orientation);
+        bar->setObjectName(QString::fromLatin1(name));
+        bar->setRange(0, 100);
+        bar->setSingleStep(kScrollSmallChange);
+        bar->setPageStep(kScrollLargeChange);
+        return bar;
+    };
+    m_vsb = scrollBar(Qt::Vertical, "VSB");
+    m_hsb = scrollBar(Qt::Horizontal, "HSB");
+    m_hsbParent = new QWidget;
+    m_hsbParent->setObjectName(QStringLiteral("HSBParent"));
+    auto* strip = new QHBoxLayout(m_hsbParent);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(0);
+    m_scrollCorner = new QWidget;
+    m_scrollCorner->setFixedWidth(m_vsb->sizeHint().width());
+    strip->addWidget(m_hsb, 1);
+    strip->addWidget(m_scrollCorner);
+
+    auto* layout = new QGridLayout(shapePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_contur, 0, 0);
+    layout->addWidget(m_vsb, 0, 1);
+    layout->addWidget(m_hsbParent, 1, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(0, 1);
+    m_vsb->hide();
+    m_hsbParent->hide();
+    m_scrollCorner->hide();
+
+    connect(m_contur, &ConturWidget::boundsChanged, this, &MainWindow::conturBoundsChanged);
+    connect(m_hsb, &QScrollBar::valueChanged, this, &MainWindow::horizontalScrolled);
+    connect(m_vsb, &QScrollBar::valueChanged, this, &MainWindow::verticalScrolled);
+    return shapePanel;
 }
 
 QWidget* MainWindow::buildRightPanel(const std::filesystem::path& dataFolder) {

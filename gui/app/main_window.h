@@ -13,6 +13,7 @@ class QApplication;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QScrollBar;
 class QStackedWidget;
 class QToolButton;
 
@@ -77,6 +78,13 @@ class MainWindow : public QMainWindow {
     void pointSelected(int index);
     void showToolWindow(int index);
     void closeToolWindows();
+    QWidget* buildShapePanel();
+
+    // The editor's scroll bars follow the shape's bounds; moving one scrolls the shape.
+    void conturBoundsChanged();
+    void showScrollBars();
+    void horizontalScrolled(int position);
+    void verticalScrolled(int position);
 
     // Menu and toolbar handlers.
     void openProjectClicked();
@@ -100,6 +108,16 @@ class MainWindow : public QMainWindow {
     QString m_readmeFile;
 
     ConturWidget* m_contur = nullptr;
+    QScrollBar* m_vsb = nullptr;       // VSB
+    QScrollBar* m_hsb = nullptr;       // HSB
+    QWidget* m_hsbParent = nullptr;    // HSBParent: the strip below the editor holding HSB
+    QWidget* m_scrollCorner = nullptr; // fills the strip below VSB
+    int LastVScrollPos = 0;
+    // Whether the bars are shown as far as the scrolling goes; the widgets follow once the
+    // outline computation that changed it has finished.
+    bool m_vsbShown = false;
+    bool m_hsbShown = false;
+    bool m_showPending = false;
     ResultView* m_resultView = nullptr;
     ShapeLibraryWidget* m_library = nullptr;
     StylePanel* m_stylePanel = nullptr;

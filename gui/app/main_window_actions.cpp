@@ -10,6 +10,7 @@
 #include "gui/render/render_dialogs.h"
 #include "gui/shape/shape_dialogs.h"
 #include "gui/shape/shape_library.h"
+#include "shape/scroll_rules.h"
 #include "shape/transforms.h"
 
 #include <QComboBox>
@@ -18,6 +19,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QUrl>
 
 #include <exception>
@@ -32,6 +36,17 @@ std::filesystem::path toPath(const QString& name) {
 const QString kProjectSaveFilter = QStringLiteral("Talvek Button Projects (*.tbp);;All Files (*)");
 const QString kProjectOpenFilter = QStringLiteral("Talvek Button Project (*.tbp)");
 const QString kShapeFilter = QStringLiteral("Shape (*.shp)");
+
+ScrollBarState barState(const QScrollBar* bar, bool shown) {
+    return {bar->minimum(), bar->maximum(), bar->value(), shown};
+}
+
+// Sets the bar without reporting a move: only the user's moves scroll the shape.
+void setBarRange(QScrollBar* bar, const ScrollBarState& state) {
+    const QSignalBlocker block(bar);
+    bar->setRange(state.minimum, state.maximum);
+    if (bar->value() != state.position) bar->setValue(state.position);
+}
 
 } // namespace
 
@@ -178,6 +193,61 @@ void MainWindow::enlargeClicked() {
 
 void MainWindow::actualSizeClicked() {
     if (ActualSize(m_session.contour(), m_session.zoom())) m_session.shapeEdited();
+}
+
+void MainWindow::conturBoundsChanged() {
+    const TContur& c = m_session.contour();
+    const ScrollBarState v =
+        deriveScrollBar(c.FMinY, c.FMaxY, c.height(), barState(m_vsb, m_vsbShown));
+    setBarRange(m_vsb, v);
+    LastVScrollPos = v.position;
+    m_vsbShown = v.visible;
+    const ScrollBarState h =
+        deriveScrollBar(c.FMinX, c.FMaxX, c.width(), barState(m_hsb, m_hsbShown));
+    setBarRange(m_hsb, h);
+    m_hsbShown = h.visible;
+
+    // Showing or hiding a bar lays the panel out again at once, which resizes the editor and
+    // recomputes the outline: not from inside the computation that got us here.
+    const bool change = m_vsb->isHidden() == m_vsbShown || m_hsbParent->isHidden() == m_hsbShown;
+    if (change && !m_showPending) {
+        m_showPending = true;
+        QTimer::singleShot(0, this, &MainWindow::showScrollBars);
+    }
+}
+
+// The editor keeps the shape around its centre when the panel gives it more or less room.
+void MainWindow::showScrollBars() {
+    m_showPending = false;
+    if (m_vsb->isHidden() == m_vsbShown) {
+        m_vsb->setHidden(!m_vsbShown);
+        m_scrollCorner->setHidden(!m_vsbShown);
+    }
+    if (m_hsbParent->isHidden() == m_hsbShown) m_hsbParent->setHidden(!m_hsbShown);
+    m_vsb->update();
+    m_hsb->update();
+}
+
+void MainWindow::horizontalScrolled(int position) {
+    if (!m_hsbShown) return;
+    TContur& c = m_session.contour();
+    try {
+        scrollShape(c, -horizontalScrollShift(c.FMinX, position), 0);
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+    m_session.shapeEdited();
+}
+
+void MainWindow::verticalScrolled(int position) {
+    if (!m_vsbShown) return;
+    TContur& c = m_session.contour();
+    try {
+        scrollShape(c, 0, verticalScrollMove(LastVScrollPos, position));
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+    m_session.shapeEdited();
 }
 
 void MainWindow::testClicked() {

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -83,9 +84,29 @@ class TestMainWindow : public QObject {
     void projectRoundTripAndForeignFile();
     void testWindowStates();
     void dataFolderIsSeededOnce();
+    void scrollBarsFollowTheShape();
+    void enlargedShapeScrollsHorizontally();
 
   private:
     bool visible(QWidget* w) const { return w->isVisibleTo(m_window.get()); }
+    template <typename T> T* child(const char* name) const {
+        return m_window->findChild<T*>(QString::fromLatin1(name));
+    }
+    // The positions of all points, for comparing before and after a scroll.
+    std::vector<TPoint> positions() {
+        std::vector<TPoint> result;
+        for (const TMoveBox& p : m_session->contour().FPoints)
+            result.push_back(p.FPos);
+        return result;
+    }
+    void expectMovedBy(const std::vector<TPoint>& before, int dx, int dy) {
+        const std::vector<TPoint> after = positions();
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            QCOMPARE(after[i].X, before[i].X + dx);
+            QCOMPARE(after[i].Y, before[i].Y + dy);
+        }
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Session> m_session;
@@ -343,6 +364,97 @@ void TestMainWindow::dataFolderIsSeededOnce() {
     QCOMPARE(options.dataFolder.value_or(""), fs::path("/x/y"));
     QVERIFY(options.renderAtStart);
     QVERIFY(!parseStartOptions({"plakett", "--data"}).dataFolder);
+}
+
+void TestMainWindow::scrollBarsFollowTheShape() {
+    auto* vsb = child<QScrollBar>("VSB");
+    auto* hsb = child<QScrollBar>("HSB");
+    auto* hsbParent = child<QWidget>("HSBParent");
+    QVERIFY(vsb && hsb && hsbParent);
+    QTest::qWait(50); // the window's first layout passes
+    QVERIFY(!visible(vsb) && !visible(hsbParent));
+    for (QScrollBar* bar : {vsb, hsb}) {
+        QCOMPARE(bar->singleStep(), 2);
+        QCOMPARE(bar->pageStep(), 15);
+    }
+
+    // Past the right edge: HSB shows; its position is 0 while the left edge is inside.
+    TContur& c = m_session->contour();
+    const int w = c.width();
+    c.setPoints(cornerPoints({{w - 50, 100}, {w + 80, 100}, {w + 80, 200}, {w - 50, 200}}));
+    m_session->shapeEdited();
+    QTRY_VERIFY(visible(hsbParent));
+    QTest::qWait(20); // the panel's layout pass
+    QVERIFY(!visible(vsb));
+    QCOMPARE(c.width(), w);
+    QCOMPARE(hsb->minimum(), 0);
+    QCOMPARE(hsb->value(), 0);
+    QVERIFY(hsb->maximum() == 83 || hsb->maximum() == 86); // m = 80 + 3, alternating with m + 3
+
+    // Moving the bar moves every point left by the position; the bar returns to 0.
+    std::vector<TPoint> before = positions();
+    hsb->setValue(10);
+    expectMovedBy(before, -10, 0);
+    QCOMPARE(hsb->value(), 0);
+
+    // Centring hides the bar and gives the editor its full height again.
+    const int narrowHeight = c.height();
+    m_window->viewAtCenter();
+    QTRY_VERIFY(!visible(hsbParent));
+    QTRY_VERIFY(c.height() > narrowHeight);
+    QVERIFY(!visible(vsb));
+
+    // Past the top: VSB shows at the offset |top - 3| and scrolls by the difference to it.
+    c.setPoints(cornerPoints({{100, -20}, {200, -20}, {200, 100}, {100, 100}}));
+    m_session->shapeEdited();
+    QTRY_VERIFY(visible(vsb));
+    QTest::qWait(20);
+    QCOMPARE(c.FMinY, -20);
+    QCOMPARE(vsb->minimum(), -2);
+    QCOMPARE(vsb->value(), 23);
+    before = positions();
+    vsb->setValue(13);
+    expectMovedBy(before, 0, 10);
+    QCOMPARE(vsb->value(), 13);
+    m_window->viewAtCenter();
+    QTRY_VERIFY(!visible(vsb));
+    QVERIFY(!visible(hsbParent));
+}
+
+void TestMainWindow::enlargedShapeScrollsHorizontally() {
+    m_window->resize(520, 460);
+    TContur& c = m_session->contour();
+    QTRY_VERIFY(c.width() < 320);
+    m_window->viewAtCenter();
+    auto* hsb = child<QScrollBar>("HSB");
+    auto* hsbParent = child<QWidget>("HSBParent");
+    QToolButton* enlarge = nullptr;
+    QToolButton* actual = nullptr;
+    for (QToolButton* b : m_window->findChildren<QToolButton*>()) {
+        if (b->toolTip() == QStringLiteral("Increased Shape Size")) enlarge = b;
+        if (b->toolTip() == QStringLiteral("Actual Shape Size")) actual = b;
+    }
+    QVERIFY(enlarge && actual);
+    QVERIFY(!visible(hsbParent));
+
+    enlarge->click();
+    QTRY_VERIFY(visible(hsbParent));
+    QTest::qWait(20);
+    QVERIFY(c.FMaxX - c.FMinX > c.width());
+    const int left = c.FMinX;
+    QVERIFY(left < 0);
+    QCOMPARE(hsb->value(), 3 - left);
+
+    // Left edge at 2 or less: the shift is position + left - 3.
+    const std::vector<TPoint> before = positions();
+    const int position = hsb->value() - 7;
+    hsb->setValue(position);
+    expectMovedBy(before, -(position + left - 3), 0);
+    QCOMPARE(c.FMinX, left + 7);
+    QCOMPARE(hsb->value(), position);
+
+    actual->click();
+    QTRY_VERIFY(!visible(hsbParent));
 }
 
 QTEST_MAIN(TestMainWindow)
