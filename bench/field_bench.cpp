@@ -1,6 +1,6 @@
 // Shape field timings for four button sizes (editor pixels; the field works at twice that),
 // the optimised version against the plain reference, and the heap peak per raster cell.
-#include "reference/field_shapes.h"
+#include "bench_buttons.h"
 #include "reference/shape_field_reference.h"
 #include "render/shape_field.h"
 
@@ -45,20 +45,11 @@ namespace {
 
 using namespace plakett;
 
-struct Size {
-    int width; // editor pixels
-    int height;
-};
-constexpr Size kSizes[] = {{100, 50}, {300, 120}, {500, 250}, {1000, 500}};
-
-PointsArray buttonOutline(int index) {
-    const Size s = kSizes[index];
-    const int w = 2 * s.width, h = 2 * s.height;
-    return testshapes::roundedRectangle(w, h, std::min(w, h) / 4);
-}
+using bench::buttonOutline;
+using bench::kButtonSizes;
 
 void setLabels(benchmark::State& state, const PointsArray& outline) {
-    const Size s = kSizes[state.range(0)];
+    const bench::ButtonSize s = kButtonSizes[state.range(0)];
     state.SetLabel(std::to_string(s.width) + "x" + std::to_string(s.height) + " px, " +
                    std::to_string(outline.size()) + " outline points");
 }

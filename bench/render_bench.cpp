@@ -1,6 +1,6 @@
 // Re-render costs that decide whether a slider drag stays live: the three states of a
 // button (with and without a caption) and the light map.
-#include "reference/field_shapes.h"
+#include "bench_buttons.h"
 
 #include "effects/light_map.h"
 #include "render/button_renderer.h"
@@ -16,12 +16,6 @@ namespace {
 
 using namespace plakett;
 
-struct Size {
-    int width; // editor pixels
-    int height;
-};
-constexpr Size kSizes[] = {{100, 50}, {300, 120}, {500, 250}, {1000, 500}};
-
 struct Prepared {
     ButtonRenderer renderer;
     RenderSettings settings;
@@ -33,10 +27,7 @@ Prepared& prepared(int index) {
     auto& slot = cache[index];
     if (!slot) {
         slot = std::make_unique<Prepared>();
-        const Size s = kSizes[index];
-        const int w = 2 * s.width, h = 2 * s.height;
-        slot->renderer.enter(testshapes::roundedRectangle(w, h, std::min(w, h) / 4),
-                             slot->settings);
+        slot->renderer.enter(bench::buttonOutline(index), slot->settings);
     }
     return *slot;
 }
@@ -77,7 +68,7 @@ void BM_RenderStatesWithCaption(benchmark::State& state) {
     Prepared& p = prepared(static_cast<int>(state.range(0)));
     RenderSettings settings = p.settings;
     settings.text.caption = "Download";
-    settings.text.fontSize = std::clamp(kSizes[state.range(0)].height / 4, 8, 72);
+    settings.text.fontSize = std::clamp(bench::kButtonSizes[state.range(0)].height / 4, 8, 72);
     settings.text.effects = {TextEffect::Raised, TextEffect::Bordered, TextEffect::Lowered};
     const Bgr24Image lightMap = RenderLightMap(fourLights());
     for (auto _ : state)

@@ -1,8 +1,8 @@
 #include "cli_run.h"
 
-#include "shape/shape_file.h"
+#include "support/png_decode.h"
 
-#include <png.h>
+#include "shape/shape_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -147,15 +147,7 @@ void writeText(const fs::path& path, const std::string& text) {
 }
 
 Rgba8Image decodePng(const std::vector<std::uint8_t>& bytes) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-        throw std::runtime_error(image.message);
-    image.format = PNG_FORMAT_RGBA;
-    Rgba8Image out(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, out.pixels().data(), 0, nullptr))
-        throw std::runtime_error(image.message);
-    return out;
+    return testsupport::decodePng(bytes);
 }
 
 fs::path shippedShape(const std::string& relative) {

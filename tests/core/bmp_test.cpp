@@ -1,5 +1,7 @@
 #include "image/bmp.h"
 
+#include "support/error_text.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -64,14 +66,7 @@ Bgr24Image decodeOnly(const std::vector<std::uint8_t>& file) {
     return bmp.image;
 }
 
-template <class Fn> std::string errorText(Fn fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testsupport::errorText;
 
 constexpr Bgr24 kRed{0, 0, 255};
 constexpr Bgr24 kGreen{0, 255, 0};

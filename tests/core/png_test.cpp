@@ -1,9 +1,9 @@
 #include "common/file_write.h"
 #include "image/png_writer.h"
 
-#include <gtest/gtest.h>
+#include "support/png_decode.h"
 
-#include <png.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
@@ -14,17 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Decodes with libpng's own reader, always to RGBA, so both writers are checked the same way.
 Rgba8Image readBack(const std::vector<std::uint8_t>& bytes) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-        throw std::runtime_error(image.message);
-    image.format = PNG_FORMAT_RGBA;
-    Rgba8Image out(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (!png_image_finish_read(&image, nullptr, out.pixels().data(), 0, nullptr))
-        throw std::runtime_error(image.message);
-    return out;
+    return testsupport::decodePng(bytes);
 }
 
 std::uint32_t bigEndian32(const std::vector<std::uint8_t>& b, std::size_t at) {

@@ -2,6 +2,8 @@
 #include "document/project_file.h"
 #include "image/bmp.h"
 
+#include "support/error_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -41,14 +43,7 @@ ProjectDocument startupDocument() {
     return doc;
 }
 
-template <class Fn> std::string errorText(Fn fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
+using testsupport::errorText;
 
 struct TempDir {
     fs::path path =
