@@ -6,6 +6,7 @@
 // shape, so library shapes and drawn shapes face their light the same way.
 #include "shape/shape_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -117,6 +118,148 @@ std::vector<TMoveBox> shield() {
             smooth(140, 150, 0, 1, 20, 45), corner(200, 230)};
 }
 
+// One corner of a polygon outline, rounded with radius r (0: a sharp Corner point).
+struct Vertex {
+    int x, y;
+    double r = 0;
+};
+
+// Screen rings run right, top, left, bottom: a negative shoelace sum with y downwards.
+std::vector<Vertex> counterClockwise(std::vector<Vertex> v) {
+    double sum = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const Vertex& a = v[i];
+        const Vertex& b = v[(i + 1) % v.size()];
+        sum += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
+    }
+    if (sum > 0) std::reverse(v.begin(), v.end());
+    return v;
+}
+
+std::vector<Vertex> mirrored(std::vector<Vertex> v, int centreX) {
+    for (Vertex& p : v)
+        p.x = 2 * centreX - p.x;
+    return counterClockwise(std::move(v));
+}
+
+// A polygon whose rounded corners (r > 0) become two Anchor points at the ends of a circular
+// fillet; tight corners stay sharp, as two points a few pixels apart are hard to pick in the
+// editor. Straight sides keep their controls on the side, a third of its length long, so a
+// user can bend them later without the corners changing.
+std::vector<TMoveBox> roundedPolygon(const std::vector<Vertex>& input) {
+    const std::vector<Vertex> v = counterClockwise(input);
+    struct Node {
+        double x, y, tx, ty;
+        double in = -1, out = -1; // -1: straight side, filled in below
+        bool sharp = false;
+    };
+    std::vector<Node> nodes;
+    const std::size_t n = v.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vertex& p = v[(i + n - 1) % n];
+        const Vertex& c = v[i];
+        const Vertex& q = v[(i + 1) % n];
+        if (c.r <= 0) {
+            nodes.push_back({double(c.x), double(c.y), 0, 0, 0, 0, true});
+            continue;
+        }
+        const double li = std::hypot(c.x - p.x, c.y - p.y);
+        const double lo = std::hypot(q.x - c.x, q.y - c.y);
+        const double ix = (c.x - p.x) / li, iy = (c.y - p.y) / li;
+        const double ox = (q.x - c.x) / lo, oy = (q.y - c.y) / lo;
+        const double turn = std::acos(std::clamp(ix * ox + iy * oy, -1.0, 1.0));
+        const double cut = c.r * std::tan(turn / 2);
+        const double k = 4.0 / 3.0 * std::tan(turn / 4) * c.r;
+        nodes.push_back({c.x - ix * cut, c.y - iy * cut, ix, iy, -1, k});
+        nodes.push_back({c.x + ox * cut, c.y + oy * cut, ox, oy, k, -1});
+    }
+    std::vector<TMoveBox> ring;
+    const std::size_t m = nodes.size();
+    for (std::size_t i = 0; i < m; ++i) {
+        const Node& a = nodes[i];
+        const int x = static_cast<int>(std::lround(a.x));
+        const int y = static_cast<int>(std::lround(a.y));
+        if (a.sharp) {
+            ring.push_back(corner(x, y));
+            continue;
+        }
+        const Node& prev = nodes[(i + m - 1) % m];
+        const Node& next = nodes[(i + 1) % m];
+        const double in = a.in >= 0 ? a.in : std::hypot(a.x - prev.x, a.y - prev.y) / 3;
+        const double out = a.out >= 0 ? a.out : std::hypot(next.x - a.x, next.y - a.y) / 3;
+        ring.push_back(smooth(x, y, a.tx, a.ty, in, out));
+    }
+    return ring;
+}
+
+// Buttons with one pointed end: an arrow pointing right, mirrored for the left one.
+std::vector<Vertex> arrowButton() {
+    return {{292, 150}, {258, 120}, {112, 120, 10}, {112, 180, 10}, {258, 180}};
+}
+
+// A price tag: the left corners cut off at 45 degrees, the right ones well rounded.
+std::vector<Vertex> tagButton() {
+    return {{285, 178, 14}, {285, 122, 14}, {140, 122}, {118, 144}, {118, 156}, {140, 178}};
+}
+
+std::vector<Vertex> chevron() {
+    return {{282, 150}, {250, 120}, {118, 120}, {148, 150}, {118, 180}, {250, 180}};
+}
+
+std::vector<Vertex> bottomTab() {
+    return {{265, 180, 14}, {265, 120}, {135, 120}, {135, 180, 14}};
+}
+
+std::vector<Vertex> slopedTab() {
+    return {{285, 180}, {255, 122, 14}, {145, 122, 14}, {115, 180}};
+}
+
+std::vector<Vertex> speechBubble() {
+    return {{275, 180, 16}, {275, 95, 16}, {125, 95, 16}, {125, 180, 16},
+            {158, 180},     {146, 212},    {186, 180}};
+}
+
+std::vector<Vertex> checkMark() {
+    return {{118, 152}, {146, 124}, {178, 156}, {252, 82}, {280, 110}, {178, 212}};
+}
+
+std::vector<Vertex> plus() {
+    constexpr int a = 19, b = 58; // half the bar width, half the overall size
+    return {{200 + b, 150 - a}, {200 + a, 150 - a}, {200 + a, 150 - b}, {200 - a, 150 - b},
+            {200 - a, 150 - a}, {200 - b, 150 - a}, {200 - b, 150 + a}, {200 - a, 150 + a},
+            {200 - a, 150 + b}, {200 + a, 150 + b}, {200 + a, 150 + a}, {200 + b, 150 + a}};
+}
+
+// Flower-like rim of Auto points on two radii, as a user would click it in.
+std::vector<TMoveBox> rosette() {
+    std::vector<TMoveBox> ring;
+    constexpr int kPoints = 24;
+    for (int i = 0; i < kPoints; ++i) {
+        const double a = 2 * std::numbers::pi * i / kPoints;
+        const double r = i % 2 ? 68 : 80;
+        TMoveBox b;
+        b.Init(200 + static_cast<int>(std::lround(r * std::cos(a))),
+               150 - static_cast<int>(std::lround(r * std::sin(a))));
+        ring.push_back(b);
+    }
+    return ring;
+}
+
+// Puffs meet in Corner points; each puff is one Anchor point at its top.
+std::vector<TMoveBox> cloud() {
+    return {corner(268, 188), smooth(292, 164, 0, -1, 14, 14),
+            corner(268, 138), smooth(236, 106, -1, 0, 20, 18),
+            corner(214, 112), smooth(176, 88, -1, 0, 24, 26),
+            corner(142, 128), smooth(112, 162, 0, 1, 18, 16),
+            corner(138, 188)};
+}
+
+// A banner with swallow-tail ends whose long sides bow upwards.
+std::vector<TMoveBox> ribbon() {
+    return {corner(292, 172), corner(270, 142), corner(292, 112), smooth(200, 100, -1, 0, 42, 42),
+            corner(108, 112), corner(130, 142), corner(108, 172), smooth(200, 160, 1, 0, 42, 42)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -136,10 +279,25 @@ int main(int argc, char** argv) {
          {corner(275, 150), corner(200, 110), corner(125, 150), corner(200, 190)}},
         {"Buttons/Tab.shp", tab()},
         {"Buttons/WideOval.shp", ellipse(200, 150, 100, 35)},
+        {"Buttons/WidePill.shp", roundedRect(80, 127, 320, 173, 23)},
+        {"Buttons/SmallPill.shp", roundedRect(155, 134, 245, 166, 16)},
+        {"Buttons/SoftSquare.shp", roundedRect(160, 110, 240, 190, 20)},
+        {"Buttons/BottomTab.shp", roundedPolygon(bottomTab())},
+        {"Buttons/SlopedTab.shp", roundedPolygon(slopedTab())},
+        {"Buttons/ArrowRight.shp", roundedPolygon(arrowButton())},
+        {"Buttons/ArrowLeft.shp", roundedPolygon(mirrored(arrowButton(), 200))},
+        {"Buttons/Chevron.shp", roundedPolygon(chevron())},
+        {"Buttons/Tag.shp", roundedPolygon(tagButton())},
         {"Other/Star.shp", star()},
         {"Other/Arrow.shp", arrow()},
         {"Other/Heart.shp", heart()},
         {"Other/Shield.shp", shield()},
+        {"Other/SpeechBubble.shp", roundedPolygon(speechBubble())},
+        {"Other/CheckMark.shp", roundedPolygon(checkMark())},
+        {"Other/Plus.shp", roundedPolygon(plus())},
+        {"Other/Cloud.shp", cloud()},
+        {"Other/Rosette.shp", rosette()},
+        {"Other/Ribbon.shp", ribbon()},
     };
     try {
         for (const auto& s : shapes) {
