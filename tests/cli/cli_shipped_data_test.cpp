@@ -1,10 +1,18 @@
-// The styles and textures shipped in data/ load and work with the renderer.
+// The shapes, styles and textures shipped in data/ load and work with the renderer.
 #include "cli_run.h"
 
 #include "effects/style_file.h"
+#include "image/bmp.h"
 #include "image/jpeg.h"
+#include "shape/compute_points.h"
+#include "shape/shape_file.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numeric>
 
 using namespace plakett;
 using namespace plakett::clitest;
@@ -61,4 +69,163 @@ TEST(ShippedData, BackgroundTexturesTileSeamlessly) {
         EXPECT_LE(maxChannelDifference(first, last), 14); // JPEG keeps them close, not equal
     }
     EXPECT_GE(count, 2);
+}
+
+namespace {
+
+// Twice the signed area of a closed polygon, y pointing down: negative when the ring runs
+// right, top, left, bottom as the default shape does.
+double shoelace(const TArrayPoint& ring) {
+    double sum = 0;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const TPoint& a = ring[i];
+        const TPoint& b = ring[(i + 1) % ring.size()];
+        sum += static_cast<double>(a.X) * b.Y - static_cast<double>(b.X) * a.Y;
+    }
+    return sum;
+}
+
+// Whether two segments of the outline cross properly (touching ends do not count).
+bool crosses(TPoint a, TPoint b, TPoint c, TPoint d) {
+    const auto side = [](TPoint p, TPoint q, TPoint r) {
+        const long long v = static_cast<long long>(q.X - p.X) * (r.Y - p.Y) -
+                            static_cast<long long>(q.Y - p.Y) * (r.X - p.X);
+        return (v > 0) - (v < 0);
+    };
+    return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+bool selfIntersects(const TArrayPoint& closed) {
+    const std::size_t n = closed.size() - 1; // the last point repeats the first
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = i + 2; j < n; ++j)
+            if (crosses(closed[i], closed[i + 1], closed[j], closed[j + 1])) return true;
+    return false;
+}
+
+std::vector<fs::path> filesIn(const std::string& folder, const std::string& extension) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(shippedShape(folder)))
+        if (entry.path().extension() == extension) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+Bgr24Image renderOff(const std::vector<std::string>& options, const fs::path& shape,
+                     const TempDir& dir, const std::string& base) {
+    std::vector<std::string> args{"--states", "1"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(shape.string());
+    args.push_back((dir / base).string());
+    const RunResult r = runRender(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return decodeBmpFile(fileBytes(dir / (base + "_off.bmp")));
+}
+
+} // namespace
+
+// Every library shape is an outline a user can go on editing: few points, clean Anchor
+// directions, no crossing, the default shape's orientation, and it renders into a button.
+TEST(ShippedData, EveryLibraryShapeIsCleanAndRenders) {
+    const struct {
+        const char* folder;
+        std::size_t atLeast;
+    } folders[] = {{"Buttons", 12}, {"Other", 8}};
+    TempDir dir;
+    for (const auto& f : folders) {
+        const std::vector<fs::path> shapes = filesIn(f.folder, ".shp");
+        EXPECT_GE(shapes.size(), f.atLeast) << f.folder;
+        for (const fs::path& path : shapes) {
+            SCOPED_TRACE(path.filename().string());
+            std::vector<TMoveBox> points;
+            ASSERT_NO_THROW(LoadFromFile(path, points));
+            EXPECT_GE(points.size(), 3u);
+            EXPECT_LE(points.size(), 32u);
+            for (const TMoveBox& p : points) {
+                if (p.FPointType != ptBezier) continue;
+                EXPECT_NEAR(std::hypot(p.FRx, p.FRy), 1.0, 1e-4);
+                EXPECT_GT(p.FLeftLength, 0);
+                EXPECT_GT(p.FRightLength, 0);
+            }
+            const TArrayPoint outline = ComputeEditorOutline(points);
+            EXPECT_LT(shoelace(outline), 0);
+            EXPECT_FALSE(selfIntersects(outline));
+
+            const Bgr24Image img = renderOff({}, path, dir, path.stem().string());
+            int shaded = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    shaded += img.at(x, y) != Bgr24{255, 255, 255};
+            EXPECT_GT(shaded, img.width() * img.height() / 5);
+        }
+    }
+}
+
+// Mean colour distance over the button between renders of the pill: every style changes the
+// default render, and no two styles give nearly the same button.
+TEST(ShippedData, EveryStyleGivesADistinctButton) {
+    const fs::path pill = shippedShape("Buttons/Pill.shp");
+    TempDir dir;
+    std::vector<std::pair<std::string, Bgr24Image>> renders{
+        {"(no style)", renderOff({}, pill, dir, "plain")}};
+    for (const fs::path& style : filesIn("Styles", ".jpgs"))
+        renders.emplace_back(style.stem().string(),
+                             renderOff({"--style", style.string()}, pill, dir, "s"));
+    EXPECT_GE(renders.size(), 13u);
+    const Bgr24Image& plain = renders.front().second;
+    const auto meanDistance = [&](const Bgr24Image& a, const Bgr24Image& b) {
+        double sum = 0;
+        int count = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                if (plain.at(x, y) == Bgr24{255, 255, 255}) continue; // background
+                const Bgr24 p = a.at(x, y), q = b.at(x, y);
+                sum += std::hypot(p.r - q.r, p.g - q.g, p.b - q.b);
+                ++count;
+            }
+        return sum / count;
+    };
+    for (std::size_t i = 0; i < renders.size(); ++i)
+        for (std::size_t j = i + 1; j < renders.size(); ++j) {
+            ASSERT_EQ(renders[i].second.width(), plain.width());
+            EXPECT_GE(meanDistance(renders[i].second, renders[j].second), 24.0)
+                << renders[i].first << " and " << renders[j].first;
+        }
+}
+
+// The renderer tiles column width - 2 against column 0 and the last row against the first:
+// those steps must be no stronger than the texture's own strong steps (the mean of its
+// largest tenth), and the files stay small.
+TEST(ShippedData, EveryTextureIsSmallAndTilesWithoutASeam) {
+    const std::vector<fs::path> textures = filesIn("Backgrounds", ".jpg");
+    EXPECT_GE(textures.size(), 6u);
+    for (const fs::path& path : textures) {
+        SCOPED_TRACE(path.filename().string());
+        EXPECT_LE(fs::file_size(path), 8u * 1024);
+        const Bgr24Image t = readJpegFile(path);
+        const int w = t.width() - 1, h = t.height(); // the tile period
+        const auto step = [&](int x0, int y0, int x1, int y1) {
+            const Bgr24 a = t.at(x0, y0), b = t.at(x1, y1);
+            return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+        };
+        const auto strongMean = [](std::vector<int> steps) {
+            std::sort(steps.begin(), steps.end(), std::greater<>());
+            const std::size_t n = std::max<std::size_t>(1, steps.size() / 10);
+            return std::accumulate(steps.begin(), steps.begin() + n, 0.0) / n;
+        };
+        std::vector<int> inX, inY;
+        double seamX = 0, seamY = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x + 1 < w; ++x)
+                inX.push_back(step(x, y, x + 1, y));
+            seamX += step(w - 1, y, 0, y) / double(h);
+        }
+        for (int x = 0; x < w; ++x) {
+            for (int y = 0; y + 1 < h; ++y)
+                inY.push_back(step(x, y, x, y + 1));
+            seamY += step(x, h - 1, x, 0) / double(w);
+        }
+        EXPECT_LE(seamX, strongMean(inX) + 4) << "across the left and right edges";
+        EXPECT_LE(seamY, strongMean(inY) + 4) << "across the top and bottom edges";
+    }
 }
