@@ -29,8 +29,8 @@ for folder in Buttons Other; do
 done
 
 mkdir -p "$(dirname "$output")"
-# Tiles keep their size (no enlarging); the sheet is flattened onto a light page colour.
-montage "${tiles[@]}" -tile 5x -geometry '250x170>+6+6' -background '#f3f3f3' \
+# Tiles keep their size; the sheet is flattened onto a light page colour.
+montage "${tiles[@]}" -tile 5x -geometry '300x180>+4+2' -background '#f3f3f3' \
     -font Liberation-Sans -pointsize 13 -depth 8 "$work/sheet.png"
 convert "$work/sheet.png" -strip -colors 255 "png8:$output"
 echo "$output: $i shapes, ${#styles[@]} styles"
