@@ -170,16 +170,18 @@ Bgr24Image grid() {
         kSquare, kSquare);
 }
 
-// Wood grain: wavy rings across the texture, warped by smooth noise.
+// Wood grain: long, slightly wavy dark lines along the texture over fine fibre streaks.
 Bgr24Image wood() {
     return texture(
         [](int x, int y, double& r, double& g, double& b) {
-            const double warp = 1.6 * smoothNoise(x, y, 32, 51) + 0.4 * smoothNoise(x, y, 8, 52);
-            const double rings = std::sin(2 * std::numbers::pi * (4.0 * y / kSquare + warp));
-            const double v = 0.5 + 0.5 * rings + 0.15 * (noise(x, y, 53) - 0.5);
-            r = 176 - 52 * v;
-            g = 120 - 42 * v;
-            b = 72 - 30 * v;
+            const double warp = 1.2 * smoothNoise(x, y, 32, 51) + 0.3 * smoothNoise(x, y, 16, 52);
+            const double phase = 2 * std::numbers::pi * (6.0 * y / kSquare + warp);
+            const double line = std::pow(0.5 + 0.5 * std::sin(phase), 4);
+            const double fibre = 0.5 * (noise(x / 16, y, 53) - 0.5) + 0.5 * (noise(0, y, 54) - 0.5);
+            const double v = std::clamp(0.75 * line + 0.25 * fibre + 0.1, 0.0, 1.0);
+            r = 204 - 90 * v;
+            g = 148 - 74 * v;
+            b = 92 - 52 * v;
         },
         kSquare, kSquare);
 }
