@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
          {corner(275, 150), corner(200, 110), corner(125, 150), corner(200, 190)}},
         {"Buttons/Tab.shp", tab()},
         {"Buttons/WideOval.shp", ellipse(200, 150, 100, 35)},
-        {"Buttons/WidePill.shp", roundedRect(80, 127, 320, 173, 23)},
+        {"Buttons/WidePill.shp", roundedRect(100, 128, 300, 172, 22)},
         {"Buttons/SmallPill.shp", roundedRect(155, 134, 245, 166, 16)},
         {"Buttons/SoftSquare.shp", roundedRect(160, 110, 240, 190, 20)},
         {"Buttons/BottomTab.shp", roundedPolygon(bottomTab())},
