@@ -74,6 +74,10 @@ const std::vector<Style>& libraryStyles() {
         {"NeonDuo",
          rgb(34, 10, 52),
          {{10, 10, rgb(255, 40, 200), 150, 70}, {54, 54, rgb(30, 220, 255), 150, 70}}},
+        // Warm light from above and violet from below, like a sky after sunset.
+        {"Dusk",
+         rgb(34, 40, 96),
+         {{32, 2, rgb(255, 140, 40), 104, 90}, {32, 62, rgb(150, 80, 255), 92, 80}}},
         // A low light in the middle: the face is lit, the rim falls away into deep shade.
         {"DeepCushion", rgb(28, 12, 52), {{32, 28, rgb(255, 220, 255), 90, 95}}},
     };
