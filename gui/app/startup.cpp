@@ -43,8 +43,8 @@ QString missingLibraryText(const fs::path& executableDir, const fs::path& dataFo
     QString places;
     for (const fs::path& c : shippedDataCandidates(executableDir))
         places += "\n  " + QFile::decodeName(c.lexically_normal().c_str());
-    return QStringLiteral("The shipped shape library was not found, so %1 in %2 stay empty. "
-                          "Looked in:%3")
+    return QStringLiteral("The shipped shape library was not found, so the folders %1 in %2 "
+                          "stay empty. Looked in:%3")
         .arg(folders, QFile::decodeName(dataFolder.c_str()), places);
 }
 
@@ -67,9 +67,14 @@ int runPlakett(QApplication& app) {
 
     Session session;
     MainWindow window(session, dataFolder);
-    if (!shipped.empty()) {
-        const fs::path readme = shipped.parent_path() / "README.md";
-        if (fs::exists(readme)) window.setReadmeFile(QFile::decodeName(readme.c_str()));
+    // Beside the source tree's data/, or where an install puts the documentation.
+    std::vector<fs::path> readmes{exeDir / ".." / "share" / "doc" / "plakett" / "README.md"};
+    if (!shipped.empty()) readmes.insert(readmes.begin(), shipped.parent_path() / "README.md");
+    for (const fs::path& readme : readmes) {
+        if (fs::exists(readme)) {
+            window.setReadmeFile(QFile::decodeName(readme.lexically_normal().c_str()));
+            break;
+        }
     }
     // Without a window manager "maximised" means nothing, so start at the screen's size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
