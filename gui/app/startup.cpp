@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -52,6 +53,9 @@ QString missingLibraryText(const fs::path& executableDir, const fs::path& dataFo
 
 int runPlakett(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Plakett"));
+    // Ties the windows to the installed menu entry and its icon (Wayland uses the name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.plakett.Plakett"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.plakett.Plakett")));
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments())
         args.push_back(QFile::encodeName(a).toStdString());
