@@ -16,7 +16,7 @@ expected=(
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml
     share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg
     share/man/man1/plakett.1.gz share/man/man1/plakett-render.1.gz
-    share/doc/plakett/README.md
+    share/doc/plakett/README.md share/doc/plakett/changelog.gz
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
