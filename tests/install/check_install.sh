@@ -53,8 +53,9 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$stage/share/applications/$id.desktop"
 fi
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net --explain "$stage/share/metainfo/$id.metainfo.xml" >/dev/null ||
-        appstreamcli validate --no-net "$stage/share/metainfo/$id.metainfo.xml"
+    # The whole tree, so the metainfo is checked against its desktop entry as well.
+    appstreamcli validate-tree --no-net "$stage" >"$tmp/appstream.log" ||
+        { cat "$tmp/appstream.log" >&2; fail "appstream"; }
 fi
 if command -v xmllint >/dev/null; then
     xmllint --noout "$stage/share/mime/packages/$id.xml" \
