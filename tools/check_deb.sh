@@ -19,7 +19,13 @@ plakett-render --version
 test -f /usr/share/applications/org.plakett.Plakett.desktop
 test -f /usr/share/plakett/data/Buttons/Pill.shp
 cd "$(mktemp -d)" && plakett-render --states 1 /usr/share/plakett/data/Buttons/Pill.shp pill.bmp
-test -s pill_off.bmp'
+test -s pill_off.bmp
+# Where the tools that index them are present, the man page and file types are known.
+if command -v man >/dev/null; then man -w plakett-render; fi
+if [ -f /usr/share/mime/types ]; then grep -qx application/x-plakett-project /usr/share/mime/types; fi
+if [ -f /usr/share/applications/mimeinfo.cache ]; then
+    grep -q "x-plakett-project=.*org.plakett.Plakett.desktop" /usr/share/applications/mimeinfo.cache
+fi'
 
 if timeout 10 docker info >/dev/null 2>&1; then
     docker run --rm -v "$deb:/tmp/plakett.deb:ro" debian:bookworm bash -c "

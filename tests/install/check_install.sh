@@ -13,8 +13,8 @@ cmake --install "$build" --prefix "$stage" >/dev/null
 id=org.plakett.Plakett
 expected=(
     bin/plakett bin/plakett-render
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-    share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg
+    "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+    "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg"
     share/man/man1/plakett.1.gz share/man/man1/plakett-render.1.gz
     share/doc/plakett/README.md share/doc/plakett/changelog.gz
 )
