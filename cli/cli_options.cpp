@@ -36,6 +36,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         };
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--states") {
             o.states = parseIntIn(a, value(), 1, 3);
         } else if (a == "--format") {
@@ -52,7 +54,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             positional.push_back(a);
         }
     }
-    if (o.help) return o;
+    if (o.help || o.version) return o;
     if (positional.size() != 2)
         throw std::invalid_argument("expected INPUT and OUTPUT (see --help)");
     o.input = positional[0];
@@ -79,6 +81,7 @@ options:
   --quality 30..100     JPEG quality (default 90)
   --style FILE.jpgs     apply a style file to the light set before rendering
   --timings             print "field_ms=<ms> render_ms=<ms> size=<W>x<H>" to stderr
+  --version             show the version
   --help                show this text
 
 On any error a message goes to stderr, the exit code is non-zero and no output file is

@@ -16,6 +16,7 @@ struct CliOptions {
     std::string stylePath;
     bool timings = false;
     bool help = false;
+    bool version = false;
     std::string input;
     std::string output;
 };

@@ -1,6 +1,8 @@
 #include "cli_options.h"
 #include "render_job.h"
 
+#include "common/version.h"
+
 #include <exception>
 #include <iostream>
 
@@ -8,6 +10,10 @@ int main(int argc, char** argv) {
     using namespace plakett::cli;
     try {
         const CliOptions options = parseCliOptions({argv + 1, argv + argc});
+        if (options.version) {
+            std::cout << "plakett-render " << plakett::versionString() << "\n";
+            return 0;
+        }
         if (options.help) {
             std::cout << usageText();
             return 0;

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-liberation2 fontconfig
     xvfb xauth
+    desktop-file-utils appstream libxml2-utils
 )
 
 missing=()

@@ -1,7 +1,12 @@
 #include "common/version.h"
 
+#ifndef PLAKETT_VERSION
+#define PLAKETT_VERSION "0.0.0"
+#endif
+
 namespace plakett {
 const char* versionString() {
-    return "0.1.0";
+    // The project's version, passed in by the build.
+    return PLAKETT_VERSION;
 }
 } // namespace plakett

@@ -1,6 +1,7 @@
 #include "gui/app/data_folder.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 namespace plakett {
@@ -17,6 +18,8 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
             options.dataFolder = fs::path(a.substr(7));
         else if (a == "--render-at-start")
             options.renderAtStart = true;
+        else if (!a.starts_with("-") && !options.openFile)
+            options.openFile = fs::path(a);
     }
     return options;
 }
@@ -37,31 +40,53 @@ bool looksLikeShippedData(const fs::path& dir) {
     return fs::is_directory(dir / "Buttons", ec) || fs::is_directory(dir / "Other", ec);
 }
 
+bool isEmptyDirectory(const fs::path& dir) {
+    std::error_code ec;
+    return fs::is_directory(dir, ec) && fs::is_empty(dir, ec) && !ec;
+}
+
 } // namespace
 
-fs::path findShippedData(const fs::path& executableDir) {
-    const fs::path candidates[] = {executableDir / ".." / ".." / "data",
-                                   executableDir / ".." / "data",
-                                   executableDir / "data",
-                                   executableDir / ".." / "share" / "plakett" / "data",
-                                   "/usr/local/share/plakett/data",
-                                   "/usr/share/plakett/data"};
+std::vector<fs::path> shippedDataCandidates(const fs::path& executableDir) {
+    std::vector<fs::path> candidates;
+#ifdef PLAKETT_BIN_TO_DATA
+    candidates.push_back(executableDir / PLAKETT_BIN_TO_DATA);
+#else
+    candidates.push_back(executableDir / ".." / "share" / "plakett" / "data");
+#endif
+#ifdef PLAKETT_SOURCE_DATA
+    candidates.emplace_back(PLAKETT_SOURCE_DATA);
+#endif
+#ifdef PLAKETT_INSTALLED_DATA
+    candidates.emplace_back(PLAKETT_INSTALLED_DATA);
+#endif
+    return candidates;
+}
+
+fs::path findShippedData(const std::vector<fs::path>& candidates) {
     for (const fs::path& c : candidates) {
-        if (looksLikeShippedData(c)) {
-            std::error_code ec;
-            const fs::path canonical = fs::weakly_canonical(c, ec);
-            return ec ? c : canonical;
-        }
+        if (c.empty() || !looksLikeShippedData(c)) continue;
+        std::error_code ec;
+        const fs::path canonical = fs::weakly_canonical(c, ec);
+        return ec ? c : canonical;
     }
     return {};
 }
 
-void seedDataFolder(const fs::path& folder, const fs::path& shipped) {
+fs::path findShippedData(const fs::path& executableDir) {
+    return findShippedData(shippedDataCandidates(executableDir));
+}
+
+std::vector<std::string> seedDataFolder(const fs::path& folder, const fs::path& shipped) {
     fs::create_directories(folder);
+    std::vector<std::string> leftEmpty;
     for (const char* name : kDataSubfolders) {
         const fs::path target = folder / name;
         std::error_code ec;
-        if (fs::exists(target, ec)) continue;
+        const bool missing = !fs::exists(target, ec);
+        // A folder left empty (say by a start that found no shipped library) is filled
+        // like a missing one; one with anything in it belongs to the user.
+        if (!missing && !isEmptyDirectory(target)) continue;
         const fs::path source = shipped.empty() ? fs::path() : shipped / name;
         if (!source.empty() && fs::is_directory(source, ec)) {
             // A copy that fails half-way leaves what it copied; the program still runs.
@@ -69,7 +94,11 @@ void seedDataFolder(const fs::path& folder, const fs::path& shipped) {
             if (!ec) continue;
         }
         fs::create_directories(target, ec);
+        // "User" is the user's own tab and ships empty.
+        if (std::string_view(name) != "User" && isEmptyDirectory(target))
+            leftEmpty.emplace_back(name);
     }
+    return leftEmpty;
 }
 
 } // namespace plakett

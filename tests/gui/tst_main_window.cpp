@@ -340,30 +340,48 @@ void TestMainWindow::testWindowStates() {
 void TestMainWindow::dataFolderIsSeededOnce() {
     namespace fs = std::filesystem;
     const fs::path root = m_dir->path().toStdString();
-    const fs::path shipped = root / "shipped" / "data";
+    // An installed prefix: bin/ beside share/plakett/data.
+    const fs::path shipped = root / "prefix" / "share" / "plakett" / "data";
     fs::create_directories(shipped / "Buttons");
     fs::create_directories(shipped / "Styles");
-    fs::create_directories(root / "shipped" / "build" / "bin");
+    fs::create_directories(shipped / "Backgrounds"); // empty: nothing to fill, nothing missed
+    fs::create_directories(root / "prefix" / "bin");
     std::ofstream(shipped / "Buttons" / "Pill.shp") << "shipped";
     std::ofstream(shipped / "Styles" / "Gold.jpgs") << "style";
-    QCOMPARE(findShippedData(root / "shipped" / "build" / "bin"), fs::weakly_canonical(shipped));
+    QCOMPARE(findShippedData(root / "prefix" / "bin"), fs::weakly_canonical(shipped));
+    // Then the source tree, then the configured prefix: never found in a build tree is a bug.
+    const std::vector<fs::path> places = shippedDataCandidates(root / "elsewhere" / "bin");
+    QVERIFY(places.size() >= 2);
+    QVERIFY(!findShippedData(root / "elsewhere" / "bin").empty());
+    QCOMPARE(findShippedData({root / "none", shipped, places.back()}),
+             fs::weakly_canonical(shipped));
+    QVERIFY(findShippedData(std::vector<fs::path>{root / "none", root / "prefix"}).empty());
 
     const fs::path data = root / "home" / "plakett";
     fs::create_directories(data / "Buttons");
+    fs::create_directories(data / "Styles"); // left empty by an earlier start
     std::ofstream(data / "Buttons" / "Mine.shp") << "mine";
-    seedDataFolder(data, shipped);
+    const std::vector<std::string> leftEmpty = seedDataFolder(data, shipped);
     for (const char* sub : kDataSubfolders)
         QVERIFY2(fs::is_directory(data / sub), sub);
-    // A folder the user already has is left as it is; missing ones are copied.
+    // A folder the user already has is left as it is; missing and empty ones are filled.
     QVERIFY(fs::exists(data / "Buttons" / "Mine.shp"));
     QVERIFY(!fs::exists(data / "Buttons" / "Pill.shp"));
     QVERIFY(fs::exists(data / "Styles" / "Gold.jpgs"));
+    QCOMPARE(leftEmpty, std::vector<std::string>{"Other"});
+    // Without a shipped library every library folder nothing filled is reported, "User" aside.
+    const std::vector<std::string> bare = seedDataFolder(root / "bare", fs::path());
+    QCOMPARE(bare, (std::vector<std::string>{"Buttons", "Other", "Styles", "Backgrounds"}));
+    QCOMPARE(seedDataFolder(root / "bare", shipped), std::vector<std::string>{"Other"});
+    QVERIFY(fs::exists(root / "bare" / "Buttons" / "Pill.shp"));
 
-    const StartOptions options =
-        parseStartOptions({"plakett", "--data", "/x/y", "--render-at-start", "--other"});
+    const StartOptions options = parseStartOptions(
+        {"plakett", "--data", "/x/y", "--render-at-start", "--other", "a.tbp", "b.tbp"});
     QCOMPARE(options.dataFolder.value_or(""), fs::path("/x/y"));
     QVERIFY(options.renderAtStart);
+    QCOMPARE(options.openFile.value_or(""), fs::path("a.tbp"));
     QVERIFY(!parseStartOptions({"plakett", "--data"}).dataFolder);
+    QVERIFY(!parseStartOptions({"plakett", "--data", "d"}).openFile);
 }
 
 void TestMainWindow::scrollBarsFollowTheShape() {
