@@ -1,5 +1,6 @@
 #include "web/caption_names.h"
 
+#include <algorithm>
 #include <set>
 
 namespace plakett {
@@ -14,21 +15,37 @@ char asciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
 }
 
+// ASCII spellings of the accented letters U+00C0..U+00FF (UTF-8 0xC3 0x80..0xBF), so
+// that "Über" names a file "uber"; "" for the two signs among them.
+constexpr const char* kLatin1Letters[64] = {
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "",  "o", "u", "u", "u", "u", "y", "th", "y"};
+
 } // namespace
 
 std::string captionSlug(const std::string& caption) {
     std::string slug;
     bool gap = false;
-    for (const unsigned char c : caption) {
-        if (!isAsciiAlnum(c)) {
-            gap = !slug.empty();
-            continue;
-        }
+    auto add = [&](const std::string& letters) {
         if (gap) slug += '-';
         gap = false;
-        slug += asciiLower(c);
-        if (slug.size() >= kMaxSlugLength) break;
+        slug += letters;
+    };
+    for (std::size_t i = 0; i < caption.size() && slug.size() < kMaxSlugLength; ++i) {
+        const auto c = static_cast<unsigned char>(caption[i]);
+        const auto next = i + 1 < caption.size() ? static_cast<unsigned char>(caption[i + 1]) : 0;
+        if (c == 0xC3 && next >= 0x80 && next <= 0xBF && *kLatin1Letters[next - 0x80] != 0) {
+            add(kLatin1Letters[next - 0x80]);
+            ++i;
+        } else if (isAsciiAlnum(c)) {
+            add(std::string(1, asciiLower(c)));
+        } else {
+            gap = !slug.empty();
+        }
     }
+    slug.resize(std::min(slug.size(), kMaxSlugLength));
     while (!slug.empty() && slug.back() == '-')
         slug.pop_back();
     return slug;
