@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -201,9 +202,10 @@ ExportFormat ExportDialog::format() const {
 
 void ExportDialog::chooseFile() {
     const WorkingDirectoryKeeper keep;
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, QString(), exportBaseName(),
-                                     QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+    // Start beside the last export, never wherever another file dialog was last.
+    const QString start = exportBaseName().isEmpty() ? QDir::currentPath() : exportBaseName();
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QString(), start, QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
     takeChosenName(chosen);
 }
 
