@@ -54,7 +54,11 @@ DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings
 }
 
 std::string densitySuffix(int scale) {
-    return scale <= 1 ? std::string() : "@" + std::to_string(scale) + "x";
+    if (scale <= 1) return {};
+    std::string suffix(1, '@');
+    suffix += std::to_string(scale);
+    suffix += 'x';
+    return suffix;
 }
 
 } // namespace plakett

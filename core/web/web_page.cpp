@@ -1,5 +1,6 @@
 #include "web/web_page.h"
 
+#include "web/density.h"
 #include "web/sprite.h"
 
 #include <cstdio>
@@ -81,7 +82,7 @@ std::string panel(const SpriteSheet& sheet, ColorRef color, const std::string& l
 
 std::string denseFileName(const std::string& file, int scale) {
     if (scale <= 1) return file;
-    const std::string suffix = "@" + std::to_string(scale) + "x";
+    const std::string suffix = densitySuffix(scale);
     const auto dot = file.rfind('.');
     if (dot == std::string::npos) return file + suffix;
     return file.substr(0, dot) + suffix + file.substr(dot);
