@@ -106,6 +106,7 @@ options:
   --quality 30..100     JPEG quality (default 90)
   --style FILE.jpgs     apply a style file to the light set before rendering
   --timings             print "field_ms=<ms> render_ms=<ms> size=<W>x<H>" to stderr
+                        (with the options below: "total_ms=<ms> files=<count>")
   --scale 1|2|3         also write the images at 2x (and 3x) density, named with "@2x"
                         ("@3x") before the extension: BASE_off@2x.png
   --sprite              one image per button, the states stacked top to bottom, and

@@ -3,6 +3,7 @@
 #include "textraster/qt_caption_rasterizer.h"
 #include "web/caption_list.h"
 
+#include <chrono>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -54,7 +55,11 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
         run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
     }
     if (!captions.empty()) run.progress = progressReporter(progress, isatty(STDERR_FILENO) == 1);
-    writeFilesTogether(buildWebExport(design, request, captions, run));
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<FileContent> files = buildWebExport(design, request, captions, run);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    writeFilesTogether(files);
+    if (o.timings) progress << "total_ms=" << took.count() << " files=" << files.size() << "\n";
 }
 
 } // namespace plakett::cli
