@@ -92,6 +92,12 @@ TEST(CliWeb, CaptionSetWritesSpritesStyleSheetAndPage) {
     for (const char* cls : {".menu-home {", ".menu-home-2:hover", ".menu-about-us:active"})
         EXPECT_NE(text.find(cls), std::string::npos) << cls;
     EXPECT_NE(text.find("height: " + std::to_string(one.height() / 3) + "px;"), std::string::npos);
+
+    // Rendered on worker threads, a caption of the set is drawn as a single run draws it.
+    const RunResult single = runRender({"--scale", "2", "--sprite", "--caption", "About us",
+                                        project.string(), (dir / "single.png").string()});
+    ASSERT_EQ(single.exitCode, 0) << single.err;
+    EXPECT_EQ(fileBytes(dir / "single@2x.png"), fileBytes(dir / "out" / "menu-about-us@2x.png"));
 }
 
 TEST(CliWeb, BadInputIsRefusedAndNothingIsWritten) {
