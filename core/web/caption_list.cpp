@@ -2,6 +2,7 @@
 
 #include "common/file_write.h"
 
+#include <fstream>
 #include <stdexcept>
 #include <string_view>
 
@@ -87,12 +88,19 @@ std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
 }
 
 std::vector<std::string> readCaptionFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxCaptionFileBytes)
-        throw std::runtime_error("caption file " + quotedPath(path) + " is larger than " +
+    const std::string name = quotedPath(path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read caption file " + name);
+    // Read at most one byte past the limit, so that a device or a pipe that never ends is
+    // refused like a file that is too large.
+    std::vector<std::uint8_t> bytes(kMaxCaptionFileBytes + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) throw std::runtime_error("cannot read caption file " + name);
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxCaptionFileBytes)
+        throw std::runtime_error("caption file " + name + " is larger than " +
                                  std::to_string(kMaxCaptionFileBytes / 1024) + " KiB");
-    return parseCaptionList(readFileBytes(path), quotedPath(path));
+    return parseCaptionList(bytes, name);
 }
 
 } // namespace plakett

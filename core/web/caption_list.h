@@ -22,7 +22,7 @@ inline constexpr std::size_t kMaxCaptionBytes = 200;
 std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
                                           const std::string& source);
 
-// Reads and parses a caption file; files over kMaxCaptionFileBytes are refused unread.
+// Reads and parses a caption file; anything longer than kMaxCaptionFileBytes is refused.
 std::vector<std::string> readCaptionFile(const std::filesystem::path& path);
 
 } // namespace plakett
