@@ -53,6 +53,18 @@ DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings
     return copy;
 }
 
+void centreOnOneTimes(RenderSettings& scaled, int scale, int width1, int height1, int widthS,
+                      int heightS) {
+    const int dx = scale * (width1 / 2) - widthS / 2;
+    const int dy = scale * (height1 / 2) - heightS / 2;
+    scaled.text.x += dx;
+    scaled.text.y += dy;
+    scaled.glyph.x += dx;
+    scaled.glyph.y += dy;
+    scaled.background.textureOriginX += dx;
+    scaled.background.textureOriginY += dy;
+}
+
 std::string densitySuffix(int scale) {
     if (scale <= 1) return {};
     std::string suffix(1, '@');

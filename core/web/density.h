@@ -24,6 +24,13 @@ struct DesignCopy {
 DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings& settings,
                        int scale);
 
+// The texture, glyph and caption are centred on the image centre, Wc div 2. The scaled
+// field is a few cells short of s times the 1x field (its two outside columns and rows do
+// not grow), which would put them a pixel off s times their 1x place; this moves them back.
+// Sizes are the coverage sizes of the 1x and the scaled field.
+void centreOnOneTimes(RenderSettings& scaled, int scale, int width1, int height1, int widthS,
+                      int heightS);
+
 // "" for density 1, "@2x" and "@3x" otherwise.
 std::string densitySuffix(int scale);
 

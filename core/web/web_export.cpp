@@ -119,6 +119,9 @@ std::vector<Density> enterDensities(const WebDesign& d, int maxScale) {
             throw std::runtime_error(s == 1 ? refusal : refusal + " at " + densitySuffix(s));
         Density& density = densities[static_cast<std::size_t>(s - 1)];
         density.renderer.enter(copy.points, copy.settings);
+        const Gray8Image& one = densities[0].renderer.field().coverage;
+        const Gray8Image& own = density.renderer.field().coverage;
+        centreOnOneTimes(copy.settings, s, one.width(), one.height(), own.width(), own.height());
         density.settings = std::move(copy.settings);
     }
     return densities;

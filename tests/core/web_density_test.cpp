@@ -36,11 +36,15 @@ struct Rendered {
 };
 
 Rendered renderAt(const std::vector<TMoveBox>& points, const RenderSettings& settings, int scale,
-                  const Bgr24Image& lightMap) {
+                  const Bgr24Image& lightMap, const Gray8Image* oneTimes = nullptr) {
     DesignCopy copy = scaleDesign(points, settings, scale);
     ButtonRenderer renderer;
     renderer.enter(copy.points, copy.settings);
-    return {renderer.render(lightMap, copy.settings, nullptr), renderer.field().coverage};
+    const Gray8Image& own = renderer.field().coverage;
+    if (oneTimes != nullptr)
+        centreOnOneTimes(copy.settings, scale, oneTimes->width(), oneTimes->height(), own.width(),
+                         own.height());
+    return {renderer.render(lightMap, copy.settings, nullptr), own};
 }
 
 Bgr24Image reduce(const Bgr24Image& big, int s) {
@@ -124,18 +128,48 @@ bool deepInside(const Gray8Image& coverage, int x, int y, int depth) {
 
 } // namespace
 
+// A smooth tile (its period wraps without a seam) and a glyph with a keyed border: where their
+// enlarged copies land shows in the flat of the button.
+RenderSettings withPictures() {
+    RenderSettings s;
+    s.background.useTexture = true;
+    s.background.textureOpacity = 120;
+    s.background.textureOriginX = 7;
+    s.background.texture.reset(17, 12);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 17; ++x)
+            s.background.texture.at(x, y) =
+                Bgr24{static_cast<std::uint8_t>(100 + 12 * std::min(x, 16 - x)),
+                      static_cast<std::uint8_t>(60 + 20 * std::min(y, 12 - y)), 90};
+    s.glyph.picture.reset(24, 14, Bgr24{255, 255, 255});
+    for (int y = 3; y < 11; ++y)
+        for (int x = 4; x < 20; ++x)
+            s.glyph.picture.at(x, y) = Bgr24{20, 200, 240};
+    s.glyph.x = -9;
+    s.glyph.opacity = 60;
+    return s;
+}
+
 TEST(WebDensity, ReducedHighDensityMatchesTheOneTimesRender) {
     const Bgr24Image lightMap = defaultLightMap();
-    RenderSettings settings;
-    settings.glyph.useGlyph = false;
-    const Bgr24 background = BackgroundPixel(settings.background);
-    for (const char* name : {"Buttons/Pill.shp", "Buttons/Circle.shp", "Other/Star.shp"}) {
+    RenderSettings plain;
+    plain.glyph.useGlyph = false;
+    const struct {
+        const char* name;
+        RenderSettings settings;
+    } cases[] = {{"Buttons/Pill.shp", plain},
+                 {"Buttons/Circle.shp", plain},
+                 {"Other/Star.shp", plain},
+                 {"Buttons/RoundedRect.shp", plain},
+                 {"Buttons/RoundedRect.shp", withPictures()}};
+    for (const auto& [name, settings] : cases) {
+        const Bgr24 background = BackgroundPixel(settings.background);
         std::vector<TMoveBox> points;
         LoadFromFile(kShipped / name, points);
         const Rendered one = renderAt(points, settings, 1, lightMap);
         for (int s : {2, 3}) {
             SCOPED_TRACE(std::string(name) + " @" + std::to_string(s) + "x");
-            const Rendered big = renderAt(points, settings, s, lightMap);
+            const Rendered big = renderAt(points, settings, s, lightMap, &one.coverage);
             EXPECT_EQ(mismatchesOffTheEdge(one.coverage, big.coverage, s), 0);
             for (int state = 0; state < kStateCount; ++state) {
                 const Bgr24Image& a = one.states[state];
