@@ -16,6 +16,29 @@ int parseIntIn(const std::string& option, const std::string& text, int lo, int h
     return value;
 }
 
+template <class Value> bool parseWebOption(const std::string& a, Value& value, CliOptions& o) {
+    if (a == "--scale") {
+        o.scale = parseIntIn(a, value(), 1, 3);
+    } else if (a == "--sprite") {
+        o.sprite = true;
+    } else if (a == "--html") {
+        o.html = o.sprite = true;
+    } else if (a == "--caption") {
+        o.caption = value();
+    } else if (a == "--captions") {
+        o.captionsPath = value();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void finishWebOptions(CliOptions& o, bool formatGiven) {
+    if (o.caption && !o.captionsPath.empty())
+        throw std::invalid_argument("--caption and --captions cannot be used together");
+    if (o.sprite && !formatGiven) o.format = ExportFormat::Png;
+}
+
 ExportFormat parseFormat(const std::string& text) {
     if (text == "bmp") return ExportFormat::Bmp;
     if (text == "jpg" || text == "jpeg") return ExportFormat::Jpeg;
@@ -27,6 +50,7 @@ ExportFormat parseFormat(const std::string& text) {
 
 CliOptions parseCliOptions(const std::vector<std::string>& args) {
     CliOptions o;
+    bool formatGiven = false;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -42,12 +66,14 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             o.states = parseIntIn(a, value(), 1, 3);
         } else if (a == "--format") {
             o.format = parseFormat(value());
+            formatGiven = true;
         } else if (a == "--quality") {
             o.quality = parseIntIn(a, value(), 30, 100);
         } else if (a == "--style") {
             o.stylePath = value();
         } else if (a == "--timings") {
             o.timings = true;
+        } else if (parseWebOption(a, value, o)) {
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw std::invalid_argument("unknown option '" + a + "'");
         } else {
@@ -55,6 +81,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
         }
     }
     if (o.help || o.version) return o;
+    finishWebOptions(o, formatGiven);
     if (positional.size() != 2)
         throw std::invalid_argument("expected INPUT and OUTPUT (see --help)");
     o.input = positional[0];
@@ -81,6 +108,17 @@ options:
   --quality 30..100     JPEG quality (default 90)
   --style FILE.jpgs     apply a style file to the light set before rendering
   --timings             print "field_ms=<ms> render_ms=<ms> size=<W>x<H>" to stderr
+                        (with the options below: "total_ms=<ms> files=<count>")
+  --scale 1|2|3         also write the images at 2x (and 3x) density, named with "@2x"
+                        ("@3x") before the extension: BASE_off@2x.png
+  --sprite              one image per button, the states stacked top to bottom, and
+                        BASE.css switching them on :hover and :active (PNG unless
+                        --format says otherwise)
+  --html                --sprite, and BASE.html showing the buttons on the background
+                        colour and on a contrasting one
+  --caption TEXT        use TEXT as the caption instead of the project's
+  --captions FILE       one button per non-empty line of a UTF-8 file, named
+                        BASE-<caption in lower-case letters, digits and "-">
   --version             show the version
   --help                show this text
 

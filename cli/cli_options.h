@@ -17,6 +17,12 @@ struct CliOptions {
     bool timings = false;
     bool help = false;
     bool version = false;
+    // Web output: densities 1..scale, sprites with a style sheet and a page, captions.
+    int scale = 1;
+    bool sprite = false; // --html sets it too; without --format a sprite is PNG
+    bool html = false;
+    std::optional<std::string> caption;
+    std::string captionsPath;
     std::string input;
     std::string output;
 };

@@ -13,6 +13,7 @@
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
 #include "textraster/qt_caption_rasterizer.h"
+#include "web_job.h"
 
 #include <algorithm>
 #include <chrono>
@@ -122,6 +123,9 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
         throw std::runtime_error(refusal);
     const Bgr24Image lightMap = buildLightMap(design, o.stylePath);
+    if (wantsWebOutput(o))
+        return runWebJob(o, {std::move(design.points), std::move(design.settings), lightMap},
+                         timings);
 
     const auto fieldStart = std::chrono::steady_clock::now();
     ButtonRenderer renderer;

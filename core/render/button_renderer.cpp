@@ -7,7 +7,8 @@ namespace plakett {
 bool ButtonRenderer::enter(const PointsArray& outline, RenderSettings& settings,
                            const FieldControl& control) {
     m_field = ComputeShapeField(outline, control);
-    m_shadowMask = BuildShadowMask(m_field.coverage, settings.shadow.blur);
+    m_scale = settings.scale;
+    m_shadowMask = BuildShadowMask(m_field.coverage, settings.shadow.blur, m_scale);
     ClampOffsetsToField(settings, m_field.coverage);
     m_ready = true;
     return !m_field.cancelled;
@@ -25,7 +26,7 @@ bool ButtonRenderer::enter(const std::vector<TMoveBox>& points, RenderSettings& 
 
 void ButtonRenderer::rebuildShadowMask(int shadowBlur) {
     if (!m_ready) return;
-    m_shadowMask = BuildShadowMask(m_field.coverage, shadowBlur);
+    m_shadowMask = BuildShadowMask(m_field.coverage, shadowBlur, m_scale);
 }
 
 StateImages ButtonRenderer::render(const Bgr24Image& lightMap, const RenderSettings& settings,

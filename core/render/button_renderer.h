@@ -40,6 +40,7 @@ class ButtonRenderer {
     ShapeField m_field;
     Gray8Image m_shadowMask;
     bool m_ready = false;
+    int m_scale = 1; // density of the last entry
 };
 
 } // namespace plakett

@@ -44,7 +44,8 @@ struct CaptionCopy {
     ColorRef color = 0;
 };
 
-std::vector<CaptionCopy> captionCopies(TextEffect effect, ColorRef text, ColorRef effectColor) {
+std::vector<CaptionCopy> captionCopies(TextEffect effect, ColorRef text, ColorRef effectColor,
+                                       int scale) {
     std::vector<CaptionCopy> copies;
     switch (effect) {
     case TextEffect::Normal:
@@ -62,6 +63,10 @@ std::vector<CaptionCopy> captionCopies(TextEffect effect, ColorRef text, ColorRe
         copies = {
             {2, 2, effectColor}, {-2, -2, effectColor}, {2, -2, effectColor}, {-2, 2, effectColor}};
         break;
+    }
+    for (CaptionCopy& copy : copies) {
+        copy.dx *= scale;
+        copy.dy *= scale;
     }
     copies.push_back({0, 0, text});
     return copies;
@@ -118,8 +123,9 @@ CaptionFont CaptionFontFor(const TextLive& text, int cellHeight) {
 }
 
 PreparedCaption PrepareCaption(const TextLive& text, int baseWidth, int baseHeight,
-                               CaptionRasterizer* rasterizer) {
+                               CaptionRasterizer* rasterizer, int scale) {
     PreparedCaption caption;
+    caption.scale = scale;
     if (rasterizer == nullptr || text.caption.empty()) return caption;
     const int normalCell = CaptionCellHeight(text.fontSize);
     const int doubleCell = DoubleCaptionCellHeight(text.fontSize);
@@ -136,8 +142,9 @@ PreparedCaption PrepareCaption(const TextLive& text, int baseWidth, int baseHeig
     caption.x = 2 * originX;
     caption.y = 2 * originY;
     // Only the double-scale area over the base can show, widened by the effect offsets.
-    const CaptionRect clip{-caption.x - kMaxCopyOffset, -caption.y - kMaxCopyOffset,
-                           2 * baseWidth + 2 * kMaxCopyOffset, 2 * baseHeight + 2 * kMaxCopyOffset};
+    const int reach = kMaxCopyOffset * scale;
+    const CaptionRect clip{-caption.x - reach, -caption.y - reach, 2 * baseWidth + 2 * reach,
+                           2 * baseHeight + 2 * reach};
     caption.shape = rasterizer->rasterize(text.caption, CaptionFontFor(text, doubleCell), clip);
     return caption;
 }
@@ -192,7 +199,8 @@ CoverageLayer BuildCaptionLayer(const PreparedCaption& caption, const TextLive& 
     const Gray8Image& cov = caption.shape.coverage;
     if (cov.empty()) return layer;
     const int s = static_cast<int>(state);
-    const auto copies = captionCopies(text.effects[s], text.colors[s], text.effectColor);
+    const auto copies =
+        captionCopies(text.effects[s], text.colors[s], text.effectColor, caption.scale);
     // Only the double-scale area over the canvas can show.
     int x0 = 2 * canvasWidth, y0 = 2 * canvasHeight, x1 = 0, y1 = 0;
     for (const CaptionCopy& copy : copies) {

@@ -15,6 +15,7 @@ struct PreparedCaption {
     int x = 0; // the text's top-left reference point at double scale, (2X, 2Y)
     int y = 0;
     CaptionCoverage shape; // empty coverage: nothing to draw
+    int scale = 1;         // output density: the effect copies lie this much farther out
 };
 
 // Cell heights of the caption font: the normal size measures, the double size draws.
@@ -26,7 +27,7 @@ CaptionFont CaptionFontFor(const TextLive& text, int cellHeight);
 // (TextX, TextY) and draws it at double size. Nothing is drawn for an empty caption, a
 // null rasterizer or a font size that gives no height.
 PreparedCaption PrepareCaption(const TextLive& text, int baseWidth, int baseHeight,
-                               CaptionRasterizer* rasterizer);
+                               CaptionRasterizer* rasterizer, int scale = 1);
 
 void DrawTexture(Bgr24Image& base, const Gray8Image& coverage, const BackgroundLive& background);
 void DrawGlyph(Bgr24Image& base, const Gray8Image& coverage, const GlyphLive& glyph,

@@ -15,7 +15,8 @@ class CaptionRasterizer; // render/caption_rasterizer.h
 using StateImages = std::array<Bgr24Image, kStateCount>; // normal, hot, pushed
 
 // Blurred shadow mask, (Wc + 54) x (Hc + 54); rebuilt on render-mode entry and blur changes.
-Gray8Image BuildShadowMask(const Gray8Image& coverage, int shadowBlur);
+// At density s (RenderSettings::scale) its margin, border and blur spread grow by s.
+Gray8Image BuildShadowMask(const Gray8Image& coverage, int shadowBlur, int scale = 1);
 
 // Render-mode entry limits the caption and glyph offsets to +-half the coverage size.
 void ClampOffsetsToField(RenderSettings& settings, const Gray8Image& coverage);

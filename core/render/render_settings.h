@@ -71,6 +71,10 @@ struct RenderSettings {
     TextLive text;
     ShadowLive shadow;
     int mappingMode = 1; // 0 "Korvan correct", 1 "Angle correct"; both shade alike
+    // Output density (1, 2 or 3): the pipeline's own fixed lengths (shadow margin, border
+    // and offsets, blur spread, caption effect offsets) grow by it. The design's lengths
+    // are scaled beforehand (web/density.h); 1 is the program's own rendering.
+    int scale = 1;
 };
 
 } // namespace plakett

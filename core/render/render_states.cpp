@@ -16,9 +16,10 @@ bool hasInside(const Gray8Image& coverage) {
     return std::any_of(px.begin(), px.end(), [](Gray8 k) { return k != 0; });
 }
 
-void checkSizes(const Bgr24Image& base, const Gray8Image& coverage, const Gray8Image& mask) {
-    const int wm = coverage.width() + 2 * kShadowMargin + 2;
-    const int hm = coverage.height() + 2 * kShadowMargin + 2;
+void checkSizes(const Bgr24Image& base, const Gray8Image& coverage, const Gray8Image& mask,
+                int scale) {
+    const int wm = shadowMaskSize(coverage.width(), scale);
+    const int hm = shadowMaskSize(coverage.height(), scale);
     if (base.width() != coverage.width() || base.height() != coverage.height())
         throw std::invalid_argument("shape map and coverage sizes disagree");
     if (mask.width() != wm || mask.height() != hm)
@@ -46,14 +47,14 @@ StateImages RenderStates(const ShapeField& field, const Gray8Image& shadowMask,
     const Gray8Image& coverage = field.coverage;
     const Bgr24 background = BackgroundPixel(settings.background);
     Bgr24Image base = ShadeBase(field.map, lightMap, background);
-    checkSizes(base, coverage, shadowMask);
+    checkSizes(base, coverage, shadowMask, settings.scale);
 
     // Texture and glyph look the same in every state: draw them once and start each state
     // from that picture instead of the bare shading.
     DrawTexture(base, coverage, settings.background);
     DrawGlyph(base, coverage, settings.glyph, background);
     const PreparedCaption caption =
-        PrepareCaption(settings.text, base.width(), base.height(), captions);
+        PrepareCaption(settings.text, base.width(), base.height(), captions, settings.scale);
     const Bgr24 shadow =
         settings.shadow.enabled ? bgrFromColorRef(settings.shadow.color) : background;
 
@@ -61,10 +62,11 @@ StateImages RenderStates(const ShapeField& field, const Gray8Image& shadowMask,
         const auto state = static_cast<ButtonState>(s);
         Bgr24Image work = base;
         DrawCaption(work, caption, settings.text, state);
-        const ShadowOffset offset =
-            ShadowOffsetFor(settings.shadow.angle, settings.shadow.heights[s]);
-        Bgr24Image image =
-            ComposeWithShadow(work, coverage, shadowMask, offset, background, shadow);
+        ShadowOffset offset = ShadowOffsetFor(settings.shadow.angle, settings.shadow.heights[s]);
+        // s times the 1x offset keeps the button where the 1x image has it.
+        offset = {offset.dx * settings.scale, offset.dy * settings.scale};
+        Bgr24Image image = ComposeWithShadow(work, coverage, shadowMask, offset, background, shadow,
+                                             settings.scale);
         SnapToBackground(image, background);
         images[s] = std::move(image);
     }

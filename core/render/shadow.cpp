@@ -59,16 +59,17 @@ ShadowOffset ShadowOffsetFor(int angle, int height) {
 // Reading of the 5-pixel pen: it covers the pixels within 2 of its line, so the closed
 // border clears rows 0..2, rows H-3..H-1, columns 0..2 and columns W-3..W-1, and the line
 // at row H-2 clears rows H-4..H-1.
-void ClearShadowBorder(Gray8Image& mask) {
+void ClearShadowBorder(Gray8Image& mask, int scale) {
     const int w = mask.width();
     const int h = mask.height();
-    zeroRows(mask, 0, 2);
-    zeroRows(mask, h - 4, h - 1);
+    const int side = 3 * scale;
+    zeroRows(mask, 0, side - 1);
+    zeroRows(mask, h - 4 * scale, h - 1);
     for (int r = 0; r < h; ++r) {
         Gray8* row = mask.scanline(r);
-        for (int c = 0; c < std::min(3, w); ++c)
+        for (int c = 0; c < std::min(side, w); ++c)
             row[c] = 0;
-        for (int c = std::max(0, w - 3); c < w; ++c)
+        for (int c = std::max(0, w - side); c < w; ++c)
             row[c] = 0;
     }
 }
@@ -88,35 +89,38 @@ void BlurShadowPass(const Gray8Image& mask, Gray8Image& target) {
     }
 }
 
-Gray8Image BuildShadowMask(const Gray8Image& coverage, int shadowBlur) {
+Gray8Image BuildShadowMask(const Gray8Image& coverage, int shadowBlur, int scale) {
     const int wc = coverage.width();
     const int hc = coverage.height();
-    Gray8Image mask(wc + 2 * kShadowMargin + 2, hc + 2 * kShadowMargin + 2);
+    const int margin = kShadowMargin * scale;
+    Gray8Image mask(shadowMaskSize(wc, scale), shadowMaskSize(hc, scale));
     for (int y = 0; y < hc; ++y) {
         const Gray8* in = coverage.scanline(y);
-        Gray8* out = mask.scanline(y + kShadowMargin) + kShadowMargin;
+        Gray8* out = mask.scanline(y + margin) + margin;
         // Coverage is 0..4; anything larger saturates instead of wrapping.
         for (int x = 0; x < wc; ++x)
             out[x] = static_cast<Gray8>(std::min(in[x] * 51, 255));
     }
-    ClearShadowBorder(mask);
+    ClearShadowBorder(mask, scale);
     Gray8Image target(mask.width(), mask.height());
-    const int passes = std::clamp(shadowBlur, 0, kMaxBlur) + 1;
+    // The spread of n passes grows with the square root of n: s times the spread takes
+    // s * s times the passes.
+    const int passes = (std::clamp(shadowBlur, 0, kMaxBlur) + 1) * scale * scale;
     for (int pass = 0; pass < passes; ++pass) {
         BlurShadowPass(mask, target);
         std::swap(mask, target);
-        ClearShadowBorder(mask);
+        ClearShadowBorder(mask, scale);
     }
     return mask;
 }
 
 Bgr24Image ComposeWithShadow(const Bgr24Image& button, const Gray8Image& coverage,
                              const Gray8Image& mask, ShadowOffset offset, Bgr24 background,
-                             Bgr24 shadow) {
+                             Bgr24 shadow, int scale) {
     const int wc = coverage.width();
     const int hc = coverage.height();
     if (button.width() != wc || button.height() != hc ||
-        mask.width() != wc + 2 * kShadowMargin + 2 || mask.height() != hc + 2 * kShadowMargin + 2)
+        mask.width() != shadowMaskSize(wc, scale) || mask.height() != shadowMaskSize(hc, scale))
         throw std::invalid_argument("button, coverage and shadow mask sizes disagree");
     // The canvas is the mask size; its last row and column are cut off, so never made.
     Bgr24Image canvas(mask.width() - 1, mask.height() - 1, background);
@@ -127,8 +131,8 @@ Bgr24Image ComposeWithShadow(const Bgr24Image& button, const Gray8Image& coverag
         for (int c = 2; c < canvas.width(); ++c)
             out[c] = table[m[c]];
     }
-    const int left = kShadowMargin - offset.dx;
-    const int top = kShadowMargin - offset.dy;
+    const int left = kShadowMargin * scale - offset.dx;
+    const int top = kShadowMargin * scale - offset.dy;
     const int bx0 = std::max(0, -left);
     const int bx1 = std::min(wc, canvas.width() - left);
     for (int by = std::max(0, -top); by < std::min(hc, canvas.height() - top); ++by) {

@@ -2,7 +2,12 @@
 
 #include "gui/app/session.h"
 #include "gui/app/working_directory.h"
+#include "gui/render/web_export_run.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,6 +48,7 @@ ExportDialog::ExportDialog(Session& session, QWidget* parent)
     auto* options = new QHBoxLayout;
     options->addWidget(makeRolloverGroup(), 1);
     options->addWidget(makeFormatGroup());
+    options->addWidget(makeWebGroup());
 
     m_preview = new QPlainTextEdit;
     m_preview->setObjectName(QStringLiteral("Memo1"));
@@ -108,8 +114,44 @@ QWidget* ExportDialog::makeFormatGroup() {
     layout->addWidget(m_bmp);
     layout->addWidget(m_jpeg);
     layout->addWidget(m_png);
-    layout->addWidget(new QLabel(QStringLiteral("Quality")));
+    m_qualityValue = new QLabel;
+    m_qualityValue->setObjectName(QStringLiteral("QualityValue"));
+    m_qualityValue->setMinimumWidth(m_qualityValue->fontMetrics().horizontalAdvance("000"));
+    auto* qualityRow = new QHBoxLayout;
+    qualityRow->addWidget(new QLabel(QStringLiteral("Quality")));
+    qualityRow->addStretch(1);
+    qualityRow->addWidget(m_qualityValue);
+    layout->addLayout(qualityRow);
     layout->addWidget(m_quality);
+    auto showQuality = [this] {
+        m_qualityValue->setText(QString::number(exportJpegQuality(m_quality->value())));
+    };
+    connect(m_quality, &QSlider::valueChanged, this, showQuality);
+    showQuality();
+    return group;
+}
+
+QWidget* ExportDialog::makeWebGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Web"));
+    m_density = new QComboBox;
+    m_density->setObjectName(QStringLiteral("Density"));
+    m_density->addItems({QStringLiteral("1\u00d7"), QStringLiteral("1\u00d7 + 2\u00d7"),
+                         QStringLiteral("1\u00d7 + 2\u00d7 + 3\u00d7")});
+    m_sprite = new QCheckBox(QStringLiteral("Sprite with CSS"));
+    m_sprite->setObjectName(QStringLiteral("Sprite"));
+    m_html = new QCheckBox(QStringLiteral("HTML page"));
+    m_html->setObjectName(QStringLiteral("HtmlPage"));
+    m_html->setEnabled(false);
+    connect(m_sprite, &QCheckBox::toggled, this, [this](bool on) {
+        m_html->setEnabled(on);
+        if (!on) m_html->setChecked(false);
+    });
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(new QLabel(QStringLiteral("Density")));
+    layout->addWidget(m_density);
+    layout->addWidget(m_sprite);
+    layout->addWidget(m_html);
+    layout->addStretch(1);
     return group;
 }
 
@@ -126,6 +168,32 @@ int ExportDialog::stateCount() const {
     return 1;
 }
 
+int ExportDialog::maxScale() const {
+    return m_density->currentIndex() + 1;
+}
+
+bool ExportDialog::sprite() const {
+    return m_sprite->isChecked();
+}
+
+bool ExportDialog::htmlPage() const {
+    return m_html->isChecked();
+}
+
+bool ExportDialog::plainExport() const {
+    return maxScale() == 1 && !sprite();
+}
+
+WebExportRequest ExportDialog::webRequest() const {
+    return WebExportRequest{exportBaseName().toStdString(),
+                            stateCount(),
+                            format(),
+                            exportJpegQuality(m_quality->value()),
+                            maxScale(),
+                            sprite(),
+                            htmlPage()};
+}
+
 ExportFormat ExportDialog::format() const {
     if (m_jpeg->isChecked()) return ExportFormat::Jpeg;
     if (m_png->isChecked()) return ExportFormat::Png;
@@ -134,9 +202,10 @@ ExportFormat ExportDialog::format() const {
 
 void ExportDialog::chooseFile() {
     const WorkingDirectoryKeeper keep;
-    const QString chosen =
-        QFileDialog::getSaveFileName(this, QString(), exportBaseName(),
-                                     QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+    // Start beside the last export, never wherever another file dialog was last.
+    const QString start = exportBaseName().isEmpty() ? QDir::currentPath() : exportBaseName();
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QString(), start, QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
     takeChosenName(chosen);
 }
 
@@ -146,6 +215,11 @@ void ExportDialog::takeChosenName(const QString& chosen) {
     m_exportBtn->setEnabled(true);
     m_preview->clear();
     if (exportBaseName().isEmpty()) return;
+    if (!plainExport()) {
+        for (const std::filesystem::path& name : webExportNames(webRequest(), {}))
+            m_preview->appendPlainText(QString::fromStdString(name.string()));
+        return;
+    }
     for (const ExportFile& file :
          exportPreviewOrder(exportBaseName().toStdString(), stateCount(), format()))
         m_preview->appendPlainText(QString::fromStdString(file.path.string()));
@@ -160,7 +234,16 @@ bool ExportDialog::exportFiles() {
     request.format = format();
     request.qualityBar = m_quality->value();
     try {
-        m_session.exportImages(request);
+        if (plainExport()) {
+            m_session.exportImages(request);
+        } else {
+            // Higher densities compute their own shape fields, which takes a moment.
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            struct Restore {
+                ~Restore() { QApplication::restoreOverrideCursor(); }
+            } restore;
+            exportForWeb(m_session, webRequest());
+        }
     } catch (const std::exception& e) {
         QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromStdString(e.what()));
         return false;

@@ -1,12 +1,18 @@
 // "Export to Image": writes the rendered states as one file each, named from a base name
-// with "_off", "_over" and "_down", as BMP, JPEG or PNG.
+// with "_off", "_over" and "_down", as BMP, JPEG or PNG; for web pages also at 2x and 3x
+// density and as sprites with a style sheet and a page. The window lives for the whole run
+// and keeps its choices from one opening to the next.
 #pragma once
 
 #include "document/export_naming.h"
+#include "web/web_export.h"
 
 #include <QDialog>
 
 class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -32,6 +38,12 @@ class ExportDialog : public QDialog {
 
     int stateCount() const;
     ExportFormat format() const;
+    // Densities 1..maxScale() (the "Density" choice).
+    int maxScale() const;
+    bool sprite() const;
+    bool htmlPage() const;
+    // Everything the controls ask for, as the core's web export takes it.
+    WebExportRequest webRequest() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -41,6 +53,8 @@ class ExportDialog : public QDialog {
     void exportClicked();
     QWidget* makeRolloverGroup();
     QWidget* makeFormatGroup();
+    QWidget* makeWebGroup();
+    bool plainExport() const; // 1x state files only: the classic export
 
     Session& m_session;
     QLineEdit* m_exportFile = nullptr;
@@ -51,6 +65,10 @@ class ExportDialog : public QDialog {
     QRadioButton* m_jpeg = nullptr;
     QRadioButton* m_png = nullptr;
     QSlider* m_quality = nullptr;
+    QLabel* m_qualityValue = nullptr;
+    QComboBox* m_density = nullptr;
+    QCheckBox* m_sprite = nullptr;
+    QCheckBox* m_html = nullptr;
     QPlainTextEdit* m_preview = nullptr;
     QPushButton* m_exportBtn = nullptr;
 };

@@ -5,9 +5,15 @@
 
 namespace plakett {
 
+ExportDialog& exportDialogFor(QWidget* parent, Session& session) {
+    // One window for the whole run, so that its choices survive closing it.
+    auto* dialog = parent->findChild<ExportDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (dialog == nullptr) dialog = new ExportDialog(session, parent);
+    return *dialog;
+}
+
 void runExportDialog(QWidget* parent, Session& session) {
-    ExportDialog dialog(session, parent);
-    dialog.exec();
+    exportDialogFor(parent, session).exec();
 }
 
 void runTestWindow(QWidget* parent, Session& session) {

@@ -1,10 +1,14 @@
 // "Export to Image": names, order, formats and the kept base name, over a real render.
 #include "gui/app/session.h"
 #include "gui/render/export_dialog.h"
+#include "gui/render/render_dialogs.h"
 #include "image/bmp.h"
 #include "image/jpeg.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -49,6 +53,8 @@ class TestExportDialog : public QObject {
     void pngAndThreeStates();
     void baseNameSurvivesAndCancelKeepsIt();
     void unwritableFileIsReported();
+    void choicesSurviveReopening();
+    void webChoicesWriteDenseSpritesAndPage();
 
   private:
     fs::path dir() const { return fs::path(m_dir.path().toStdString()); }
@@ -177,6 +183,63 @@ void TestExportDialog::unwritableFileIsReported() {
     });
     QVERIFY(!dialog.exportFiles());
     QVERIFY2(seen.contains(QStringLiteral("x_off.bmp")), qPrintable(seen));
+}
+
+// The main window's export window is made once; what was chosen is there on reopening.
+void TestExportDialog::choicesSurviveReopening() {
+    QWidget mainWindow;
+    ExportDialog& first = exportDialogFor(&mainWindow, m_session);
+    child<QRadioButton>(first, "ThreeStates")->setChecked(true);
+    child<QRadioButton>(first, "RadioButton2")->setChecked(true);
+    child<QSlider>(first, "TrackBar1")->setValue(5);
+    child<QComboBox>(first, "Density")->setCurrentIndex(2);
+    child<QCheckBox>(first, "Sprite")->setChecked(true);
+    child<QCheckBox>(first, "HtmlPage")->setChecked(true);
+    first.takeChosenName(QString::fromStdString((dir() / "again.jpg").string()));
+    QCOMPARE(child<QLabel>(first, "QualityValue")->text(), QStringLiteral("50"));
+    first.show();
+    first.hide();
+
+    ExportDialog& second = exportDialogFor(&mainWindow, m_session);
+    QCOMPARE(&second, &first);
+    second.show();
+    QVERIFY(child<QRadioButton>(second, "ThreeStates")->isChecked());
+    QCOMPARE(second.format(), ExportFormat::Jpeg);
+    QCOMPARE(child<QLabel>(second, "QualityValue")->text(), QStringLiteral("50"));
+    QCOMPARE(second.maxScale(), 3);
+    QVERIFY(second.sprite() && second.htmlPage());
+    QVERIFY(child<QPushButton>(second, "ExportBtn")->isEnabled());
+    QVERIFY(child<QPlainTextEdit>(second, "Memo1")->toPlainText().isEmpty());
+    second.hide();
+
+    // The page goes with the sprite.
+    child<QCheckBox>(second, "Sprite")->setChecked(false);
+    QVERIFY(!second.htmlPage());
+    QVERIFY(!child<QCheckBox>(second, "HtmlPage")->isEnabled());
+}
+
+void TestExportDialog::webChoicesWriteDenseSpritesAndPage() {
+    ExportDialog dialog(m_session);
+    child<QRadioButton>(dialog, "ThreeStates")->setChecked(true);
+    child<QRadioButton>(dialog, "RadioButtonPng")->setChecked(true);
+    child<QComboBox>(dialog, "Density")->setCurrentIndex(1);
+    child<QCheckBox>(dialog, "Sprite")->setChecked(true);
+    child<QCheckBox>(dialog, "HtmlPage")->setChecked(true);
+    fs::create_directories(dir() / "web");
+    dialog.takeChosenName(QString::fromStdString((dir() / "web" / "go.png").string()));
+    QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText().count('\n'), 3);
+    QVERIFY(dialog.exportFiles());
+
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(dir() / "web"))
+        written.push_back(entry.path().filename().string());
+    std::sort(written.begin(), written.end());
+    QCOMPARE(written, (std::vector<std::string>{"go.css", "go.html", "go.png", "go@2x.png"}));
+    const QImage sprite(QString::fromStdString((dir() / "web" / "go.png").string()));
+    const QImage dense(QString::fromStdString((dir() / "web" / "go@2x.png").string()));
+    QCOMPARE(sprite.width(), m_session.states()[0].width());
+    QCOMPARE(sprite.height(), 3 * m_session.states()[0].height());
+    QCOMPARE(dense.size(), sprite.size() * 2);
 }
 
 QTEST_MAIN(TestExportDialog)

@@ -1,0 +1,65 @@
+#include "web_job.h"
+
+#include "textraster/qt_caption_rasterizer.h"
+#include "web/caption_list.h"
+
+#include <chrono>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace plakett::cli {
+
+namespace {
+
+bool anyCaption(const WebDesign& design, const std::vector<std::string>& captions) {
+    return captions.empty() ? !design.settings.text.caption.empty() : true;
+}
+
+std::function<void(int, int)> progressReporter(std::ostream& out, bool terminal) {
+    if (terminal)
+        return [&out](int done, int total) {
+            constexpr int kWidth = 30;
+            const int filled = done * kWidth / total;
+            out << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, '.') << "] "
+                << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+        };
+    return [&out](int done, int total) {
+        out << "rendered " << done << " of " << total << "\n" << std::flush;
+    };
+}
+
+} // namespace
+
+bool wantsWebOutput(const CliOptions& o) {
+    return o.scale > 1 || o.sprite || o.html || o.caption || !o.captionsPath.empty();
+}
+
+void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
+    std::vector<std::string> captions;
+    if (!o.captionsPath.empty()) captions = readCaptionFile(o.captionsPath);
+    if (o.caption) {
+        if (o.caption->size() > kMaxCaptionBytes)
+            throw std::invalid_argument("--caption is longer than " +
+                                        std::to_string(kMaxCaptionBytes) + " bytes");
+        design.settings.text.caption = *o.caption;
+    }
+    const WebExportRequest request{o.output, o.states, o.format, o.quality,
+                                   o.scale,  o.sprite, o.html};
+    // Qt is started only when there is a caption to draw.
+    std::unique_ptr<GuiApplicationScope> app;
+    WebExportRun run;
+    if (anyCaption(design, captions)) {
+        app = std::make_unique<GuiApplicationScope>();
+        run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
+    }
+    if (!captions.empty()) run.progress = progressReporter(progress, isatty(STDERR_FILENO) == 1);
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<FileContent> files = buildWebExport(design, request, captions, run);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    writeFilesTogether(files);
+    if (o.timings) progress << "total_ms=" << took.count() << " files=" << files.size() << "\n";
+}
+
+} // namespace plakett::cli

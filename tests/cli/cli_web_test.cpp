@@ -1,0 +1,137 @@
+// plakett-render's web output: the 1x files stay those of the plain run, caption sets
+// write one sprite per caption with one style sheet and page, bad input writes nothing.
+#include "cli_run.h"
+
+#include "document/project_file.h"
+#include "image/png_writer.h"
+
+#include <gtest/gtest.h>
+
+using namespace plakett;
+using namespace plakett::clitest;
+
+namespace {
+
+fs::path captionedProject(const TempDir& dir) {
+    ProjectDocument doc = pillProject();
+    TextSettings& t = doc.records.text;
+    t.CaptionText.assign("Press");
+    t.FontSize = 14;
+    t.NormalTextColor = makeColorRef(255, 255, 255);
+    const fs::path path = dir / "design.tbp";
+    writeProjectFile(path, doc);
+    return path;
+}
+
+std::vector<std::vector<std::uint8_t>> outputs(const fs::path& folder) {
+    std::vector<std::vector<std::uint8_t>> all;
+    for (const std::string& name : folderEntries(folder))
+        all.push_back(fileBytes(folder / name));
+    return all;
+}
+
+} // namespace
+
+// --caption routes through the web export; with the design's own caption (or none) its
+// files are the plain run's, byte for byte.
+TEST(CliWeb, OneTimesOutputIsUnchanged) {
+    TempDir inputs;
+    const fs::path project = captionedProject(inputs);
+    const struct {
+        fs::path input;
+        std::string caption;
+        std::string format;
+    } cases[] = {{project, "Press", "bmp"},
+                 {project, "Press", "png"},
+                 {shippedShape("Other/Star.shp"), "", "jpg"},
+                 {shippedShape("Buttons/Pill.shp"), "", "png"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input.filename().string() + " " + c.format);
+        TempDir plain, web, scaleOne;
+        const std::string out = "b." + c.format;
+        ASSERT_EQ(
+            runRender({"--format", c.format, c.input.string(), (plain / out).string()}).exitCode,
+            0);
+        const RunResult r = runRender(
+            {"--format", c.format, "--caption", c.caption, c.input.string(), (web / out).string()});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        ASSERT_EQ(runRender({"--scale", "1", "--format", c.format, c.input.string(),
+                             (scaleOne / out).string()})
+                      .exitCode,
+                  0);
+        EXPECT_EQ(folderEntries(web.path()), folderEntries(plain.path()));
+        EXPECT_EQ(outputs(web.path()), outputs(plain.path()));
+        EXPECT_EQ(outputs(scaleOne.path()), outputs(plain.path()));
+    }
+}
+
+TEST(CliWeb, CaptionSetWritesSpritesStyleSheetAndPage) {
+    TempDir dir;
+    const fs::path project = captionedProject(dir);
+    writeText(dir / "menu.txt", "Home\r\n\nAbout us\n  home  \n");
+    fs::create_directory(dir / "out");
+    const RunResult r =
+        runRender({"--scale", "2", "--sprite", "--html", "--captions", (dir / "menu.txt").string(),
+                   project.string(), (dir / "out" / "menu.png").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(folderEntries(dir / "out"),
+              (std::vector<std::string>{"menu-about-us.png", "menu-about-us@2x.png",
+                                        "menu-home-2.png", "menu-home-2@2x.png", "menu-home.png",
+                                        "menu-home@2x.png", "menu.css", "menu.html"}));
+    EXPECT_NE(r.err.find("rendered 6 of 6\n"), std::string::npos) << r.err;
+
+    const Rgba8Image one = decodePng(fileBytes(dir / "out" / "menu-home.png"));
+    const Rgba8Image two = decodePng(fileBytes(dir / "out" / "menu-home@2x.png"));
+    EXPECT_EQ(two.width(), 2 * one.width());
+    EXPECT_EQ(two.height(), 2 * one.height());
+    EXPECT_EQ(one.height() % 3, 0);
+    EXPECT_NE(fileBytes(dir / "out" / "menu-home.png"),
+              fileBytes(dir / "out" / "menu-about-us.png"));
+    const auto css = fileBytes(dir / "out" / "menu.css");
+    const std::string text(css.begin(), css.end());
+    for (const char* cls : {".menu-home {", ".menu-home-2:hover", ".menu-about-us:active"})
+        EXPECT_NE(text.find(cls), std::string::npos) << cls;
+    EXPECT_NE(text.find("height: " + std::to_string(one.height() / 3) + "px;"), std::string::npos);
+
+    // Rendered on worker threads, a caption of the set is drawn as a single run draws it.
+    const RunResult single = runRender({"--scale", "2", "--sprite", "--caption", "About us",
+                                        project.string(), (dir / "single.png").string()});
+    ASSERT_EQ(single.exitCode, 0) << single.err;
+    EXPECT_EQ(fileBytes(dir / "single@2x.png"), fileBytes(dir / "out" / "menu-about-us@2x.png"));
+}
+
+TEST(CliWeb, BadInputIsRefusedAndNothingIsWritten) {
+    TempDir dir;
+    const std::string shape = shippedShape("Buttons/Pill.shp").string();
+    writeText(dir / "empty.txt", "\n \n");
+    writeBytes(dir / "latin1.txt", {'C', 'a', 'f', 0xE9, '\n'});
+    std::string many;
+    for (int i = 0; i < 2000; ++i)
+        many += "Item " + std::to_string(i) + "\n";
+    writeText(dir / "many.txt", many);
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--captions", (dir / "missing.txt").string()}, "missing.txt"},
+        {{"--captions", "/dev/zero"}, "larger than 256 KiB"}, // never ends
+        {{"--captions", dir.path().string()}, "cannot read caption file"},
+        {{"--captions", (dir / "empty.txt").string()}, "holds no caption"},
+        {{"--captions", (dir / "latin1.txt").string()}, "line 1: not UTF-8"},
+        {{"--captions", (dir / "many.txt").string()}, "holds more than 500 captions"},
+        {{"--caption", "a", "--captions", (dir / "empty.txt").string()}, "cannot be used together"},
+        {{"--scale", "4"}, "--scale takes a whole number from 1 to 3"},
+        {{"--caption", std::string(201, 'x')}, "longer than 200 bytes"},
+    };
+    for (const auto& c : cases) {
+        TempDir out;
+        std::vector<std::string> args = c.args;
+        args.push_back("--sprite");
+        args.push_back(shape);
+        args.push_back((out / "m.png").string());
+        const RunResult r = runRender(args);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(folderEntries(out.path()).empty());
+    }
+}

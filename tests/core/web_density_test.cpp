@@ -1,0 +1,198 @@
+// High-density renders look like the 1x render, only sharper: reduced by 2x2 (3x3)
+// averaging they come back to the 1x picture, with the shape's edge in the same place.
+#include "effects/light_editor.h"
+#include "render/button_renderer.h"
+#include "render/overlays.h"
+#include "render/shadow.h"
+#include "shape/shape_file.h"
+#include "web/density.h"
+#include "web/sprite.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <vector>
+
+using namespace plakett;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kShipped = fs::path(PLAKETT_TEST_DATA) / ".." / ".." / "data";
+
+Bgr24Image defaultLightMap() {
+    LightEditor editor;
+    editor.setRenderMode(true);
+    editor.UpdateGradient();
+    return editor.CopyLightMap();
+}
+
+struct Rendered {
+    StateImages states;
+    Gray8Image coverage;
+};
+
+Rendered renderAt(const std::vector<TMoveBox>& points, const RenderSettings& settings, int scale,
+                  const Bgr24Image& lightMap, const Gray8Image* oneTimes = nullptr) {
+    DesignCopy copy = scaleDesign(points, settings, scale);
+    ButtonRenderer renderer;
+    renderer.enter(copy.points, copy.settings);
+    const Gray8Image& own = renderer.field().coverage;
+    if (oneTimes != nullptr)
+        centreOnOneTimes(copy.settings, scale, oneTimes->width(), oneTimes->height(), own.width(),
+                         own.height());
+    return {renderer.render(lightMap, copy.settings, nullptr), own};
+}
+
+Bgr24Image reduce(const Bgr24Image& big, int s) {
+    Bgr24Image out(big.width() / s, big.height() / s);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            int b = 0, g = 0, r = 0;
+            for (int dy = 0; dy < s; ++dy)
+                for (int dx = 0; dx < s; ++dx) {
+                    const Bgr24& p = big.at(s * x + dx, s * y + dy);
+                    b += p.b, g += p.g, r += p.r;
+                }
+            const int n = s * s;
+            out.at(x, y) = Bgr24{static_cast<std::uint8_t>((b + n / 2) / n),
+                                 static_cast<std::uint8_t>((g + n / 2) / n),
+                                 static_cast<std::uint8_t>((r + n / 2) / n)};
+        }
+    return out;
+}
+
+struct Difference {
+    double mean = 0;
+    int p99 = 0;
+};
+
+// Channel differences over the pixels that are not background in either picture and
+// that `counts`.
+template <class Counts>
+Difference compare(const Bgr24Image& a, const Bgr24Image& b, Bgr24 background, Counts counts) {
+    std::vector<int> d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const Bgr24 p = a.at(x, y), q = b.at(x, y);
+            if ((p == background && q == background) || !counts(x, y)) continue;
+            d.push_back(std::abs(p.b - q.b));
+            d.push_back(std::abs(p.g - q.g));
+            d.push_back(std::abs(p.r - q.r));
+        }
+    Difference out;
+    if (d.empty()) return out;
+    double sum = 0;
+    for (int v : d)
+        sum += v;
+    out.mean = sum / static_cast<double>(d.size());
+    std::sort(d.begin(), d.end());
+    out.p99 = d[d.size() * 99 / 100];
+    return out;
+}
+
+// Pixels where "at least half inside" differs between the 1x coverage and the
+// high-density coverage reduced to 1x, away from the 1x edge (whose 3 x 3 neighbourhood
+// is all inside or all outside). The edge is in the same place when there are none.
+int mismatchesOffTheEdge(const Gray8Image& small, const Gray8Image& big, int s) {
+    auto inside1 = [&](int x, int y) { return small.contains(x, y) && small.at(x, y) >= 2; };
+    int count = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            int sum = 0;
+            for (int dy = 0; dy < s; ++dy)
+                for (int dx = 0; dx < s; ++dx)
+                    if (big.contains(s * x + dx, s * y + dy)) sum += big.at(s * x + dx, s * y + dy);
+            if ((2 * sum >= 4 * s * s) == inside1(x, y)) continue;
+            bool edge = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    edge = edge || inside1(x + dx, y + dy) != inside1(x, y);
+            if (!edge) ++count;
+        }
+    return count;
+}
+
+// Fully inside the shape, at least `depth` pixels from its edge: the flat of the button,
+// past the bevel whose width the shape field sets in cells, not in pixels.
+bool deepInside(const Gray8Image& coverage, int x, int y, int depth) {
+    for (int dy = -depth; dy <= depth; ++dy)
+        for (int dx = -depth; dx <= depth; ++dx)
+            if (!coverage.contains(x + dx, y + dy) || coverage.at(x + dx, y + dy) != 4)
+                return false;
+    return true;
+}
+
+} // namespace
+
+// A smooth tile (its period wraps without a seam) and a glyph with a keyed border: where their
+// enlarged copies land shows in the flat of the button.
+RenderSettings withPictures() {
+    RenderSettings s;
+    s.background.useTexture = true;
+    s.background.textureOpacity = 120;
+    s.background.textureOriginX = 7;
+    s.background.texture.reset(17, 12);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 17; ++x)
+            s.background.texture.at(x, y) =
+                Bgr24{static_cast<std::uint8_t>(100 + 12 * std::min(x, 16 - x)),
+                      static_cast<std::uint8_t>(60 + 20 * std::min(y, 12 - y)), 90};
+    s.glyph.picture.reset(24, 14, Bgr24{255, 255, 255});
+    for (int y = 3; y < 11; ++y)
+        for (int x = 4; x < 20; ++x)
+            s.glyph.picture.at(x, y) = Bgr24{20, 200, 240};
+    s.glyph.x = -9;
+    s.glyph.opacity = 60;
+    return s;
+}
+
+TEST(WebDensity, ReducedHighDensityMatchesTheOneTimesRender) {
+    const Bgr24Image lightMap = defaultLightMap();
+    RenderSettings plain;
+    plain.glyph.useGlyph = false;
+    const struct {
+        const char* name;
+        RenderSettings settings;
+    } cases[] = {{"Buttons/Pill.shp", plain},
+                 {"Buttons/Circle.shp", plain},
+                 {"Other/Star.shp", plain},
+                 {"Buttons/RoundedRect.shp", plain},
+                 {"Buttons/RoundedRect.shp", withPictures()}};
+    for (const auto& [name, settings] : cases) {
+        const Bgr24 background = BackgroundPixel(settings.background);
+        std::vector<TMoveBox> points;
+        LoadFromFile(kShipped / name, points);
+        const Rendered one = renderAt(points, settings, 1, lightMap);
+        for (int s : {2, 3}) {
+            SCOPED_TRACE(std::string(name) + " @" + std::to_string(s) + "x");
+            const Rendered big = renderAt(points, settings, s, lightMap, &one.coverage);
+            EXPECT_EQ(mismatchesOffTheEdge(one.coverage, big.coverage, s), 0);
+            for (int state = 0; state < kStateCount; ++state) {
+                const Bgr24Image& a = one.states[state];
+                const Bgr24Image reduced = reduce(
+                    fitToSize(big.states[state], s * a.width(), s * a.height(), background), s);
+                const ShadowOffset o =
+                    ShadowOffsetFor(settings.shadow.angle, settings.shadow.heights[state]);
+                const Difference all =
+                    compare(a, reduced, background, [](int, int) { return true; });
+                const Difference flat = compare(a, reduced, background, [&](int x, int y) {
+                    return deepInside(one.coverage, x - kShadowMargin + o.dx,
+                                      y - kShadowMargin + o.dy, 5);
+                });
+                std::cout << name << " @" << s << "x state " << state << ": button mean "
+                          << all.mean << ", 99th percentile " << all.p99 << "; flat mean "
+                          << flat.mean << ", 99th percentile " << flat.p99 << "\n";
+                // The bevel is narrower at high density (its width is set in field cells);
+                // everything else must agree closely.
+                EXPECT_LT(all.mean, 16.0);
+                EXPECT_LE(all.p99, 64);
+                EXPECT_LT(flat.mean, 4.0);
+                EXPECT_LE(flat.p99, 16);
+            }
+        }
+    }
+}
