@@ -2,12 +2,12 @@
 # Renders every library shape (Buttons, then Other) with plakett-render, each in the next
 # shipped style by name, and montages the normal states into one labelled picture.
 #   tools/contact_sheet.sh [RENDERER] [DATA_FOLDER] [OUTPUT.png]
-# Defaults: build/bin/plakett-render, data, doc/library.png. Needs ImageMagick's montage.
+# Defaults: build/bin/plakett-render, data, docs/library.png. Needs ImageMagick's montage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 renderer=${1:-build/bin/plakett-render}
 data=${2:-data}
-output=${3:-doc/library.png}
+output=${3:-docs/library.png}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
