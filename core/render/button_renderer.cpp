@@ -41,4 +41,12 @@ TransparentStateImages ButtonRenderer::renderTransparent(const Bgr24Image& light
     return RenderTransparentStates(m_field, m_shadowMask, lightMap, settings, captions);
 }
 
+TransparentStateImages ButtonRenderer::renderTransparentAndRelease(const Bgr24Image& lightMap,
+                                                                   const RenderSettings& settings,
+                                                                   CaptionRasterizer* captions) {
+    if (!m_ready) return {};
+    m_ready = false;
+    return RenderTransparentStates(std::move(m_field), m_shadowMask, lightMap, settings, captions);
+}
+
 } // namespace plakett

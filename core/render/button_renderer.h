@@ -32,6 +32,12 @@ class ButtonRenderer {
                                              const RenderSettings& settings,
                                              CaptionRasterizer* captions) const;
 
+    // The same as a last render: the field goes into it and its map is freed as soon as it
+    // is shaded (half the memory of a large button); nothing renders afterwards.
+    TransparentStateImages renderTransparentAndRelease(const Bgr24Image& lightMap,
+                                                       const RenderSettings& settings,
+                                                       CaptionRasterizer* captions);
+
     bool ready() const { return m_ready; }
     const ShapeField& field() const { return m_field; }
     const Gray8Image& shadowMask() const { return m_shadowMask; }
