@@ -28,6 +28,9 @@ class ButtonRenderer {
     // Empty images until a field with inside cells exists.
     StateImages render(const Bgr24Image& lightMap, const RenderSettings& settings,
                        CaptionRasterizer* captions) const;
+    // One state only (0 normal, 1 hot, 2 pushed), the same pixels as render() gives for it.
+    Bgr24Image renderState(const Bgr24Image& lightMap, const RenderSettings& settings,
+                           CaptionRasterizer* captions, int state) const;
     TransparentStateImages renderTransparent(const Bgr24Image& lightMap,
                                              const RenderSettings& settings,
                                              CaptionRasterizer* captions) const;

@@ -57,7 +57,7 @@ PreviewResult renderPreview(PreviewJob job, CaptionRasterizer* captions,
         if (!renderer.enter(contour.FPoints, job.settings, control)) return result;
         job.lights.setRenderMode(true);
         job.lights.UpdateGradient();
-        result.normal = renderer.render(job.lights.lightMap(), job.settings, captions)[0];
+        result.normal = renderer.renderState(job.lights.lightMap(), job.settings, captions, 0);
     } catch (const std::exception& e) {
         result.refusal = e.what();
     }
