@@ -1,11 +1,14 @@
 #include "cli_options.h"
 #include "render_job.h"
 
+#include "common/heap_tuning.h"
+
 #include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
     using namespace plakett::cli;
+    plakett::keepLargeBlocksInHeap();
     try {
         const CliOptions options = parseCliOptions({argv + 1, argv + argc});
         if (options.help) {
