@@ -82,7 +82,7 @@ class DistanceTable {
 } // namespace
 
 FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
-                         const PointsArray& targets, Matrix& working)
+                         const PointsArray& targets, Matrix& working, std::size_t compactLimit)
     : m_outline(outline), m_targets(targets), m_working(working), m_columns(working.columns()),
       m_rows(working.rows()),
       m_threads(fieldThreadCount(static_cast<long long>(m_columns) * m_rows)) {
@@ -92,7 +92,7 @@ FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
     // The mask goes into the per-cell codes, so that the caller can release it now.
     const std::size_t cells = static_cast<std::size_t>(m_columns) * m_rows;
     const Gray8* in = mask.pixels().data();
-    if (m_samples.size() < kInsideNoSample16) {
+    if (m_samples.size() < std::min<std::size_t>(compactLimit, kInsideNoSample16)) {
         m_nearest16.resize(cells);
         for (std::size_t i = 0; i < cells; ++i)
             m_nearest16[i] = in[i] == kMaskInside ? kInsideNoSample16 : kOutside16;

@@ -43,8 +43,10 @@ class FieldPasses {
   public:
     // outline and targets in the raster frame; `working` is the map the interpolated values
     // go to, `mask` the prepared mask of the same size, read only here.
+    // The per-cell sample numbers take 16 bits while there are fewer samples than
+    // compactLimit (at most 0xFFFE), 32 bits otherwise.
     FieldPasses(const Gray8Image& mask, const PointsArray& outline, const PointsArray& targets,
-                Matrix& working);
+                Matrix& working, std::size_t compactLimit = kInsideNoSample16);
     ~FieldPasses();
 
     bool interpolationPass(RowReporter& reporter);
