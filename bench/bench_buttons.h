@@ -2,11 +2,15 @@
 // outlines (rounded rectangles, as a typical button).
 #pragma once
 
+#include "common/heap_tuning.h"
 #include "reference/field_shapes.h"
 
 #include <algorithm>
 
 namespace plakett::bench {
+
+// The heap as the programs set it up, before any benchmark allocates.
+[[maybe_unused]] static const bool kHeapTuned = (keepLargeBlocksInHeap(), true);
 
 struct ButtonSize {
     int width; // editor pixels

@@ -1,5 +1,5 @@
 // Re-render costs that decide whether a slider drag stays live: the three states of a
-// button (with and without a caption) and the light map.
+// button (with and without a caption), the light map, and a whole preview update.
 #include "bench_buttons.h"
 
 #include "effects/light_map.h"
@@ -76,6 +76,23 @@ void BM_RenderStatesWithCaption(benchmark::State& state) {
     setLabel(state, p);
 }
 BENCHMARK(BM_RenderStatesWithCaption)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// A new field and the three states from it; the live preview renders the normal state only.
+void BM_FieldAndStates(benchmark::State& state) {
+    const PointsArray outline = bench::buttonOutline(static_cast<int>(state.range(0)));
+    const Bgr24Image lightMap = RenderLightMap(fourLights());
+    Prepared p;
+    for (auto _ : state) {
+        p.renderer.enter(outline, p.settings);
+        benchmark::DoNotOptimize(p.renderer.render(lightMap, p.settings, nullptr));
+    }
+    setLabel(state, p);
+}
+BENCHMARK(BM_FieldAndStates)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_RenderLightMapDefault(benchmark::State& state) {
     TGradientBox box;

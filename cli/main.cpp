@@ -1,6 +1,7 @@
 #include "cli_options.h"
 #include "render_job.h"
 
+#include "common/heap_tuning.h"
 #include "common/version.h"
 
 #include <exception>
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     using namespace plakett::cli;
+    plakett::keepLargeBlocksInHeap();
     try {
         const CliOptions options = parseCliOptions({argv + 1, argv + argc});
         if (options.version) {

@@ -82,7 +82,7 @@ struct RenderTimes {
     int height = 0;
 };
 
-std::vector<FileContent> encodeStates(const CliOptions& o, const ButtonRenderer& renderer,
+std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& renderer,
                                       const Bgr24Image& lightMap, const RenderSettings& settings,
                                       CaptionRasterizer* captions, RenderTimes& times) {
     const auto start = std::chrono::steady_clock::now();
@@ -90,7 +90,7 @@ std::vector<FileContent> encodeStates(const CliOptions& o, const ButtonRenderer&
     StateImages states;
     TransparentStateImages transparent;
     if (format == ExportFormat::Png)
-        transparent = renderer.renderTransparent(lightMap, settings, captions);
+        transparent = renderer.renderTransparentAndRelease(lightMap, settings, captions);
     else
         states = renderer.render(lightMap, settings, captions);
     times.renderMs = millisecondsSince(start);

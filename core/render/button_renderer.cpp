@@ -1,5 +1,6 @@
 #include "render/button_renderer.h"
 
+#include "render/state_base.h"
 #include "shape/compute_points.h"
 
 namespace plakett {
@@ -35,11 +36,27 @@ StateImages ButtonRenderer::render(const Bgr24Image& lightMap, const RenderSetti
     return RenderStates(m_field, m_shadowMask, lightMap, settings, captions);
 }
 
+Bgr24Image ButtonRenderer::renderState(const Bgr24Image& lightMap, const RenderSettings& settings,
+                                       CaptionRasterizer* captions, int state) const {
+    if (!m_ready || state < 0 || state >= kStateCount) return {};
+    const StateBase base = PrepareStateBase(m_field, m_shadowMask, lightMap, settings, captions);
+    if (base.picture.empty()) return {};
+    return RenderOneState(base, m_field.coverage, m_shadowMask, settings, state);
+}
+
 TransparentStateImages ButtonRenderer::renderTransparent(const Bgr24Image& lightMap,
                                                          const RenderSettings& settings,
                                                          CaptionRasterizer* captions) const {
     if (!m_ready) return {};
     return RenderTransparentStates(m_field, m_shadowMask, lightMap, settings, captions);
+}
+
+TransparentStateImages ButtonRenderer::renderTransparentAndRelease(const Bgr24Image& lightMap,
+                                                                   const RenderSettings& settings,
+                                                                   CaptionRasterizer* captions) {
+    if (!m_ready) return {};
+    m_ready = false;
+    return RenderTransparentStates(std::move(m_field), m_shadowMask, lightMap, settings, captions);
 }
 
 } // namespace plakett

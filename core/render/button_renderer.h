@@ -28,9 +28,18 @@ class ButtonRenderer {
     // Empty images until a field with inside cells exists.
     StateImages render(const Bgr24Image& lightMap, const RenderSettings& settings,
                        CaptionRasterizer* captions) const;
+    // One state only (0 normal, 1 hot, 2 pushed), the same pixels as render() gives for it.
+    Bgr24Image renderState(const Bgr24Image& lightMap, const RenderSettings& settings,
+                           CaptionRasterizer* captions, int state) const;
     TransparentStateImages renderTransparent(const Bgr24Image& lightMap,
                                              const RenderSettings& settings,
                                              CaptionRasterizer* captions) const;
+
+    // The same as a last render: the field goes into it and its map is freed as soon as it
+    // is shaded (half the memory of a large button); nothing renders afterwards.
+    TransparentStateImages renderTransparentAndRelease(const Bgr24Image& lightMap,
+                                                       const RenderSettings& settings,
+                                                       CaptionRasterizer* captions);
 
     bool ready() const { return m_ready; }
     const ShapeField& field() const { return m_field; }

@@ -82,20 +82,61 @@ class DistanceTable {
 } // namespace
 
 FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
-                         const PointsArray& targets, Matrix& working)
-    : m_mask(mask), m_outline(outline), m_targets(targets), m_working(working),
-      m_columns(working.columns()), m_rows(working.rows()),
+                         const PointsArray& targets, Matrix& working, std::size_t compactLimit)
+    : m_outline(outline), m_targets(targets), m_working(working), m_columns(working.columns()),
+      m_rows(working.rows()),
       m_threads(fieldThreadCount(static_cast<long long>(m_columns) * m_rows)) {
     const std::size_t count = outline.empty() ? 0 : (outline.size() - 1) / 2;
     for (std::size_t k = 0; k < count; ++k)
         m_samples.push_back(outline[2 * k]);
+    // The mask goes into the per-cell codes, so that the caller can release it now.
+    const std::size_t cells = static_cast<std::size_t>(m_columns) * m_rows;
+    const Gray8* in = mask.pixels().data();
+    if (m_samples.size() < std::min<std::size_t>(compactLimit, kInsideNoSample16)) {
+        m_nearest16.resize(cells);
+        for (std::size_t i = 0; i < cells; ++i)
+            m_nearest16[i] = in[i] == kMaskInside ? kInsideNoSample16 : kOutside16;
+    } else {
+        m_nearest.resize(cells);
+        for (std::size_t i = 0; i < cells; ++i)
+            m_nearest[i] = in[i] == kMaskInside ? kInsideNoSample : kOutside;
+    }
 }
 
 FieldPasses::~FieldPasses() = default;
 
+bool FieldPasses::insideRow(int y, Gray8* mask) const {
+    bool any = false;
+    for (int x = 0; x < m_columns; ++x) {
+        const bool inside = nearestAt(x, y) != kOutside;
+        mask[x] = inside ? kMaskInside : kMaskOutside;
+        any = any || inside;
+    }
+    return any;
+}
+
+void FieldPasses::storeNearestRow(int y, const Gray8* mask, const std::int32_t* row) {
+    const std::size_t at = static_cast<std::size_t>(y) * m_columns;
+    const auto code = [&](int x) {
+        if (mask[x] != kMaskInside) return kOutside;
+        return row[x] == NearestSamples::kNone ? kInsideNoSample : row[x];
+    };
+    if (m_nearest16.empty()) {
+        for (int x = 0; x < m_columns; ++x)
+            m_nearest[at + x] = code(x);
+        return;
+    }
+    std::uint16_t* out = m_nearest16.data() + at;
+    for (int x = 0; x < m_columns; ++x) {
+        const std::int32_t c = code(x);
+        out[x] = c == kOutside          ? kOutside16
+                 : c == kInsideNoSample ? kInsideNoSample16
+                                        : static_cast<std::uint16_t>(c);
+    }
+}
+
 bool FieldPasses::interpolationPass(RowReporter& reporter) {
     m_finder.emplace(m_samples, m_columns, m_rows);
-    m_nearest.assign(static_cast<std::size_t>(m_columns) * m_rows, NearestSamples::kNone);
     const OutlineIndex index(m_outline, m_columns, m_rows);
     const Band band;
     std::vector<RowInterpolator> interpolators(m_threads, RowInterpolator(index, m_targets));
@@ -103,14 +144,20 @@ bool FieldPasses::interpolationPass(RowReporter& reporter) {
     for (int w = 0; w < m_threads; ++w)
         scratch.push_back(m_finder->makeScratch());
     std::vector<std::int64_t> largest(m_threads, -1);
+    std::vector<std::vector<std::int32_t>> rowBuffers(
+        m_threads, std::vector<std::int32_t>(static_cast<std::size_t>(m_columns)));
+    std::vector<std::vector<Gray8>> maskRows(
+        m_threads, std::vector<Gray8>(static_cast<std::size_t>(m_columns)));
     const bool done = runRows(
         m_rows, m_threads,
         [&](int w, int y0, int y1) {
             std::int64_t top = largest[w];
+            std::int32_t* nearest = rowBuffers[w].data();
             for (int y = y0; y < y1; ++y) {
-                const Gray8* mask = m_mask.scanline(y);
-                std::int32_t* nearest = nearestRow(y);
+                Gray8* mask = maskRows[w].data();
+                insideRow(y, mask);
                 m_finder->row(y, scratch[w], mask, nearest);
+                storeNearestRow(y, mask, nearest);
                 int rowCursor = 0;
                 for (int x = 0; x < m_columns; ++x) {
                     if (mask[x] != kMaskInside || nearest[x] == NearestSamples::kNone) continue;
@@ -133,7 +180,7 @@ bool FieldPasses::distancePass(RowReporter& reporter) {
     return true;
 }
 
-bool FieldPasses::anglePass(RowReporter& reporter, Matrix& angleMap) {
+bool FieldPasses::anglePass(RowReporter& reporter) {
     const float m = m_largestD2 < 0 ? 0.0f : sampleDistance(m_largestD2);
     const float r = keepF32(m * 0.5714285714285714);
     const float k = r > 0.0f ? keepF32(126.0 / r) : 0.0f;
@@ -142,43 +189,45 @@ bool FieldPasses::anglePass(RowReporter& reporter, Matrix& angleMap) {
                                          [&](float z) { return z > 4.0f && z >= r; });
     const Band band;
     const DistanceTable zOf(plateau);
-    // Cells nearer than the band are samples themselves and keep their target.
-    auto cell = [&](IntPoints* out, const IntPoints* working, int x, int y) {
-        const std::int32_t s = nearestRow(y)[x];
-        if (s == NearestSamples::kNone) return;
+    // Cells nearer than the band are samples themselves and keep their target. Only outline
+    // cells hold a target in the working map; every other cell the pass leaves alone still
+    // holds the outside value there and becomes (0, 0).
+    auto keep = [](IntPoints* cell) {
+        if (*cell == kOutsideCell) *cell = IntPoints{0, 0};
+    };
+    auto update = [&](IntPoints* cell, int x, int y) {
+        const std::int32_t s = nearestAt(x, y);
+        if (s == kOutside) {
+            *cell = kOutsideCell;
+            return;
+        }
+        if (s == kInsideNoSample) return keep(cell);
         const IntPoints sample = m_samples[s];
         const std::int64_t d2 = squaredDistance(sample, x, y);
         if (d2 >= plateau) {
-            *out = {128, 128};
+            *cell = {128, 128};
             return;
         }
-        if (d2 < band.first) return;
+        if (d2 < band.first) return keep(cell);
         const float z = zOf(d2);
         if (z > 4.0f) {
             const IntPoints u = scaledRound(126.0, z, sample.x - x, sample.y - y, k);
-            *out = {u.x + 127, u.y + 127};
+            *cell = {u.x + 127, u.y + 127};
         } else if (z >= 2.0f) {
             const IntPoints u = scaledRound(120.0, z, sample.x - x, sample.y - y, k);
-            const IntPoints a = *working;
-            *out = {halve(u.x + a.x + 127), halve(u.y + a.y + 127)};
-        } else {
-            *out = *working;
+            const IntPoints a = *cell;
+            *cell = {halve(u.x + a.x + 127), halve(u.y + a.y + 127)};
         }
+        // z < 2: the interpolated value stays.
     };
     return runRows(
         m_rows, m_threads,
         [&](int, int y0, int y1) {
-            const Gray8* mask = m_mask.pixels().data();
-            // Column by column within the block: the maps are stored that way.
+            // Column by column within the block: the map is stored that way.
             for (int x = 0; x < m_columns; ++x) {
-                IntPoints* out = angleMap.column(x);
-                const IntPoints* working = m_working.column(x);
-                for (int y = y0; y < y1; ++y) {
-                    if (mask[static_cast<std::size_t>(y) * m_columns + x] != kMaskInside)
-                        out[y] = kOutsideCell;
-                    else
-                        cell(out + y, working + y, x, y);
-                }
+                IntPoints* column = m_working.column(x);
+                for (int y = y0; y < y1; ++y)
+                    update(column + y, x, y);
             }
         },
         [&](int y) { return reporter.rowDone(y * 25 / (m_rows - 1) + 75); });

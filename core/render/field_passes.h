@@ -42,22 +42,37 @@ class RowReporter {
 class FieldPasses {
   public:
     // outline and targets in the raster frame; `working` is the map the interpolated values
-    // go to, `mask` the prepared mask of the same size.
+    // go to, `mask` the prepared mask of the same size, read only here.
+    // The per-cell sample numbers take 16 bits while there are fewer samples than
+    // compactLimit (at most 0xFFFE), 32 bits otherwise.
     FieldPasses(const Gray8Image& mask, const PointsArray& outline, const PointsArray& targets,
-                Matrix& working);
+                Matrix& working, std::size_t compactLimit = kInsideNoSample16);
     ~FieldPasses();
 
     bool interpolationPass(RowReporter& reporter);
     bool distancePass(RowReporter& reporter);
-    // Writes every cell of `angleMap` except those on samples, which keep their value.
-    bool anglePass(RowReporter& reporter, Matrix& angleMap);
+    // Turns the working map into the angle map in place: each cell's new value depends only
+    // on its own old one. Cells the angle pass leaves alone come out as a fresh angle map
+    // would hold them: their rim target on outline points, (0, 0) elsewhere inside.
+    bool anglePass(RowReporter& reporter);
 
   private:
-    std::int32_t* nearestRow(int y) {
-        return m_nearest.data() + static_cast<std::size_t>(y) * m_columns;
+    // What the angle pass needs of a cell besides its map value, so that it can run after
+    // the mask is gone: outside, inside without a sample, or the chosen sample.
+    static constexpr std::int32_t kOutside = -1;
+    static constexpr std::int32_t kInsideNoSample = -2;
+    std::int32_t nearestAt(int x, int y) const {
+        const std::size_t i = static_cast<std::size_t>(y) * m_columns + x;
+        if (m_nearest16.empty()) return m_nearest[i];
+        const std::uint16_t s = m_nearest16[i];
+        return s >= kInsideNoSample16 ? (s == kOutside16 ? kOutside : kInsideNoSample) : s;
     }
+    // Row y of the mask, from the codes; false when no cell of it is inside.
+    bool insideRow(int y, Gray8* mask) const;
+    void storeNearestRow(int y, const Gray8* mask, const std::int32_t* row);
+    static constexpr std::uint16_t kOutside16 = 0xFFFF;
+    static constexpr std::uint16_t kInsideNoSample16 = 0xFFFE;
 
-    const Gray8Image& m_mask;
     const PointsArray& m_outline;
     const PointsArray& m_targets;
     Matrix& m_working;
@@ -66,8 +81,11 @@ class FieldPasses {
     int m_threads;
     PointsArray m_samples;
     std::optional<NearestSamples> m_finder;
-    std::vector<std::int32_t> m_nearest; // row-major, the chosen sample per inside cell
-    std::int64_t m_largestD2 = -1;       // over inside cells with a sample
+    // Row-major, the chosen sample per inside cell: 16 bits while the sample numbers fit,
+    // which is every button of ordinary size; 32 bits otherwise.
+    std::vector<std::uint16_t> m_nearest16;
+    std::vector<std::int32_t> m_nearest;
+    std::int64_t m_largestD2 = -1; // over inside cells with a sample
 };
 
 } // namespace plakett

@@ -2,6 +2,7 @@
 #include "render/render_pipeline.h"
 #include "render/shading.h"
 #include "render/shadow.h"
+#include "render/state_base.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -37,39 +38,52 @@ void ClampOffsetsToField(RenderSettings& settings, const Gray8Image& coverage) {
     settings.glyph.y = std::clamp(settings.glyph.y, -hh, hh);
 }
 
-StateImages RenderStates(const ShapeField& field, const Gray8Image& shadowMask,
-                         const Bgr24Image& lightMap, const RenderSettings& settings,
-                         CaptionRasterizer* captions) {
-    StateImages images;
+StateBase PrepareStateBase(const ShapeField& field, const Gray8Image& shadowMask,
+                           const Bgr24Image& lightMap, const RenderSettings& settings,
+                           CaptionRasterizer* captions) {
+    StateBase prepared;
+    prepared.background = BackgroundPixel(settings.background);
     if (field.cancelled || lightMap.width() != kLightMapSize ||
         lightMap.height() != kLightMapSize || !hasInside(field.coverage))
-        return images;
+        return prepared;
     const Gray8Image& coverage = field.coverage;
-    const Bgr24 background = BackgroundPixel(settings.background);
-    Bgr24Image base = ShadeBase(field.map, lightMap, background);
+    Bgr24Image base = ShadeBase(field.map, lightMap, prepared.background);
     checkSizes(base, coverage, shadowMask, settings.scale);
 
     // Texture and glyph look the same in every state: draw them once and start each state
     // from that picture instead of the bare shading.
     DrawTexture(base, coverage, settings.background);
-    DrawGlyph(base, coverage, settings.glyph, background);
-    const PreparedCaption caption =
+    DrawGlyph(base, coverage, settings.glyph, prepared.background);
+    prepared.caption =
         PrepareCaption(settings.text, base.width(), base.height(), captions, settings.scale);
-    const Bgr24 shadow =
-        settings.shadow.enabled ? bgrFromColorRef(settings.shadow.color) : background;
+    prepared.shadow =
+        settings.shadow.enabled ? bgrFromColorRef(settings.shadow.color) : prepared.background;
+    prepared.picture = std::move(base);
+    return prepared;
+}
 
-    for (int s = 0; s < kStateCount; ++s) {
-        const auto state = static_cast<ButtonState>(s);
-        Bgr24Image work = base;
-        DrawCaption(work, caption, settings.text, state);
-        ShadowOffset offset = ShadowOffsetFor(settings.shadow.angle, settings.shadow.heights[s]);
-        // s times the 1x offset keeps the button where the 1x image has it.
-        offset = {offset.dx * settings.scale, offset.dy * settings.scale};
-        Bgr24Image image = ComposeWithShadow(work, coverage, shadowMask, offset, background, shadow,
-                                             settings.scale);
-        SnapToBackground(image, background);
-        images[s] = std::move(image);
-    }
+Bgr24Image RenderOneState(const StateBase& base, const Gray8Image& coverage,
+                          const Gray8Image& shadowMask, const RenderSettings& settings, int s) {
+    const auto state = static_cast<ButtonState>(s);
+    Bgr24Image work = base.picture;
+    DrawCaption(work, base.caption, settings.text, state);
+    ShadowOffset offset = ShadowOffsetFor(settings.shadow.angle, settings.shadow.heights[s]);
+    // s times the 1x offset keeps the button where the 1x image has it.
+    offset = {offset.dx * settings.scale, offset.dy * settings.scale};
+    Bgr24Image image = ComposeWithShadow(work, coverage, shadowMask, offset, base.background,
+                                         base.shadow, settings.scale);
+    SnapToBackground(image, base.background);
+    return image;
+}
+
+StateImages RenderStates(const ShapeField& field, const Gray8Image& shadowMask,
+                         const Bgr24Image& lightMap, const RenderSettings& settings,
+                         CaptionRasterizer* captions) {
+    StateImages images;
+    const StateBase base = PrepareStateBase(field, shadowMask, lightMap, settings, captions);
+    if (base.picture.empty()) return images;
+    for (int s = 0; s < kStateCount; ++s)
+        images[s] = RenderOneState(base, field.coverage, shadowMask, settings, s);
     return images;
 }
 

@@ -81,16 +81,17 @@ void MatrixComputer::Compute(const FieldControl& control) {
     // FOutline is emptied after the first pass; the passes work from their own copy.
     const PointsArray outline = FOutline;
     FieldPasses passes(FMask, outline, FTargets, FCurrentMap);
+    FMask = Gray8Image(); // the passes carry what they need of it, in less memory
     if (!passes.interpolationPass(reporter)) return cancel();
 
-    FAngleMap = Matrix(columns, rows, IntPoints{0, 0});
-    for (std::size_t k = 0; k < FOutline.size(); ++k)
-        FAngleMap.at(FOutline[k].x, FOutline[k].y) = FTargets[k];
+    // The angle map is built in the working map's cells: a second full map would double the
+    // memory the field needs.
     FOutline.clear();
     if (reporter.cancelled()) return cancel();
 
     if (!passes.distancePass(reporter)) return cancel();
-    if (!passes.anglePass(reporter, FAngleMap)) return cancel();
+    if (!passes.anglePass(reporter)) return cancel();
+    FAngleMap = FCurrentMap;
 
     SmoothMap(FAngleMap, kAngleSmoothingPasses);
     FCurrentMap = FAngleMap;

@@ -1,5 +1,7 @@
 #include "render/transparent_states.h"
 
+#include "render/state_base.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -78,19 +80,28 @@ Rgba8Image matteFromTwoBackgrounds(const Bgr24Image& overFirst, const Bgr24Image
         throw std::invalid_argument("the two renders differ in size");
     const Channels bg = channelsOf(first);
     const Channels bg2 = channelsOf(second);
+    const Bgr24 firstPixel = bgrFromColorRef(first);
+    const Bgr24 secondPixel = bgrFromColorRef(second);
     Rgba8Image out(overFirst.width(), overFirst.height());
     for (int y = 0; y < out.height(); ++y) {
         const Bgr24* a = overFirst.scanline(y);
         const Bgr24* b = overSecond.scanline(y);
         Rgba8* o = out.scanline(y);
-        for (int x = 0; x < out.width(); ++x)
-            o[x] = mattePixel(channelsOf(a[x]), channelsOf(b[x]), bg, bg2);
+        for (int x = 0; x < out.width(); ++x) {
+            // Most pixels are plainly opaque or plainly background; mattePixel gives exactly
+            // these for them.
+            if (a[x] == b[x])
+                o[x] = Rgba8{a[x].r, a[x].g, a[x].b, 255};
+            else if (a[x] == firstPixel && b[x] == secondPixel)
+                o[x] = Rgba8{0, 0, 0, 0};
+            else
+                o[x] = mattePixel(channelsOf(a[x]), channelsOf(b[x]), bg, bg2);
+        }
     }
     return out;
 }
 
-TransparentStateImages RenderTransparentStates(const ShapeField& field,
-                                               const Gray8Image& shadowMask,
+TransparentStateImages RenderTransparentStates(ShapeField field, const Gray8Image& shadowMask,
                                                const Bgr24Image& lightMap,
                                                const RenderSettings& settings,
                                                CaptionRasterizer* captions) {
@@ -103,11 +114,17 @@ TransparentStateImages RenderTransparentStates(const ShapeField& field,
     other.background.backGreen = greenOf(second);
     other.background.backBlue = blueOf(second);
 
-    const StateImages overFirst = RenderStates(field, shadowMask, lightMap, settings, captions);
-    const StateImages overSecond = RenderStates(field, shadowMask, lightMap, other, captions);
     TransparentStateImages out;
+    const StateBase overFirst = PrepareStateBase(field, shadowMask, lightMap, settings, captions);
+    if (overFirst.picture.empty()) return out;
+    const StateBase overSecond = PrepareStateBase(field, shadowMask, lightMap, other, captions);
+    // Both bases are shaded: unless the caller still shares it, the map's memory goes now.
+    field.map = Matrix();
+    // One state at a time, so that only its two renders are held besides the results.
     for (int s = 0; s < kStateCount; ++s)
-        out[s] = matteFromTwoBackgrounds(overFirst[s], overSecond[s], first, second);
+        out[s] = matteFromTwoBackgrounds(
+            RenderOneState(overFirst, field.coverage, shadowMask, settings, s),
+            RenderOneState(overSecond, field.coverage, shadowMask, other, s), first, second);
     return out;
 }
 

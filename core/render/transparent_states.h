@@ -22,8 +22,9 @@ ColorRef contrastingBackground(ColorRef background);
 Rgba8Image matteFromTwoBackgrounds(const Bgr24Image& overFirst, const Bgr24Image& overSecond,
                                    ColorRef first, ColorRef second);
 
-TransparentStateImages RenderTransparentStates(const ShapeField& field,
-                                               const Gray8Image& shadowMask,
+// Takes the field by value: a caller that moves its field in lets the map's memory go as
+// soon as it has been shaded.
+TransparentStateImages RenderTransparentStates(ShapeField field, const Gray8Image& shadowMask,
                                                const Bgr24Image& lightMap,
                                                const RenderSettings& settings,
                                                CaptionRasterizer* captions);

@@ -8,6 +8,7 @@
 #include "gui/effects/light_editor_window.h"
 #include "gui/effects/shadow_window.h"
 #include "gui/effects/text_window.h"
+#include "gui/preview/preview_panel.h"
 #include "gui/render/result_view.h"
 #include "gui/render/style_panel.h"
 #include "gui/shape/contur_widget.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
@@ -110,6 +112,9 @@ void MainWindow::buildMenus() {
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addAction(QStringLiteral("View at center"), this, &MainWindow::viewAtCenter);
     view->addAction(QStringLiteral("Test"), this, &MainWindow::testClicked);
+    m_previewAct = view->addAction(QStringLiteral("Preview"));
+    m_previewAct->setCheckable(true);
+    m_previewAct->setChecked(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Plakett Readme"), this, &MainWindow::readmeClicked);
@@ -209,7 +214,16 @@ QWidget* MainWindow::buildCentre() {
     m_resultView = new ResultView(m_session);
     renderPanel->setWidget(m_resultView);
 
-    m_centre->addWidget(buildShapePanel());
+    auto* shapeSplit = new QSplitter(Qt::Horizontal);
+    m_preview = new PreviewPanel(m_session);
+    shapeSplit->addWidget(buildShapePanel());
+    shapeSplit->addWidget(m_preview);
+    shapeSplit->setStretchFactor(0, 2);
+    shapeSplit->setStretchFactor(1, 1);
+    shapeSplit->setSizes({640, 320});
+    shapeSplit->setCollapsible(0, false);
+    connect(m_previewAct, &QAction::toggled, m_preview, &QWidget::setVisible);
+    m_centre->addWidget(shapeSplit);
     m_centre->addWidget(renderPanel);
     return m_centre;
 }

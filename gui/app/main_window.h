@@ -20,6 +20,7 @@ class QToolButton;
 namespace plakett {
 
 class ConturWidget;
+class PreviewPanel;
 class ProgressWindow;
 class ResultView;
 class Session;
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
     QPushButton* shapeButton() const { return m_shapeBtn; }
     QComboBox* pointStyle() const { return m_pointStyle; }
     ProgressWindow* progressWindow() const { return m_progress; }
+    PreviewPanel* previewPanel() const { return m_preview; }
     ResultView* resultView() const { return m_resultView; }
     const std::array<QWidget*, 5>& toolWindows() const { return m_toolWindows; }
     const std::array<QToolButton*, 5>& renderToolButtons() const { return m_renderTools; }
@@ -124,6 +126,8 @@ class MainWindow : public QMainWindow {
     QStackedWidget* m_centre = nullptr;
     QStackedWidget* m_right = nullptr;
     ProgressWindow* m_progress = nullptr;
+    PreviewPanel* m_preview = nullptr;
+    QAction* m_previewAct = nullptr; // View > "Preview"
 
     QWidget* m_shapeTlb = nullptr;
     QWidget* m_renderTlb = nullptr;

@@ -2,6 +2,7 @@
 #include "reference/field_shapes.h"
 #include "reference/shape_field_reference.h"
 #include "render/field_nearest_sample.h"
+#include "render/field_passes.h"
 #include "render/polygon_mask.h"
 #include "render/shape_field.h"
 
@@ -86,6 +87,33 @@ TEST(FieldEquivalence, OutlinesLargeEnoughForThreads) {
     expectSameField(lineChain(starVertices(0, 0, 130, 50, 7)));
     expectSameField(lineChain({{0, 0}, {220, 170}, {220, 0}, {0, 170}})); // bow tie
     expectSameField(roundedRectangle(400, 9, 4));                         // thin pill
+}
+
+// Outlines with more samples than 16 bits can number keep them in 32 bits; the passes must
+// give the same map either way.
+TEST(FieldEquivalence, WideSampleNumbersGiveTheSameMap) {
+    using namespace testshapes;
+    for (const PointsArray& outline :
+         {roundedRectangle(260, 140, 70), lineChain(starVertices(0, 0, 90, 40, 5)),
+          lineChain({{0, 0}, {150, 110}, {150, 0}, {0, 110}})}) {
+        Matrix maps[2];
+        for (std::size_t limit : {std::size_t{0xFFFE}, std::size_t{0}}) {
+            MatrixComputer c;
+            c.Prepare(outline);
+            c.SetTargets(ComputeRimTargets(outline));
+            for (std::size_t k = 0; k < c.FOutline.size(); ++k)
+                c.FCurrentMap.at(c.FOutline[k].x, c.FOutline[k].y) = c.FTargets[k];
+            int progress = 0;
+            const FieldControl control;
+            RowReporter reporter(progress, control);
+            FieldPasses passes(c.FMask, c.FOutline, c.FTargets, c.FCurrentMap, limit);
+            ASSERT_TRUE(passes.interpolationPass(reporter) && passes.distancePass(reporter) &&
+                        passes.anglePass(reporter));
+            maps[limit == 0] = c.FCurrentMap;
+        }
+        EXPECT_TRUE(maps[0].sameCells(maps[1])) << outline.size() << " outline points";
+        EXPECT_FALSE(maps[0].sharesCellsWith(maps[1]));
+    }
 }
 
 TEST(FieldEquivalence, CancelAtTheSameRow) {
