@@ -189,14 +189,17 @@ bool runRotateDialog(QWidget* parent, Session& session) {
         state = before; // the angle typed into a cancelled dialog is not kept either
         return false;
     }
-    const bool rotated =
-        applyShapeChange(parent, session, [&](TContur& c) { ApplyRotation(c, state); });
+    // The caption turns with the shape, in the same undo step.
+    const int angleBefore = session.settings().text.angle;
+    const bool rotated = applyShapeChange(parent, session, [&](TContur& c) {
+        ApplyRotation(c, state);
+        session.settings().text.angle = state.RotateAngle;
+    });
     if (!rotated) {
         state = before;
+        session.settings().text.angle = angleBefore;
         return false;
     }
-    // The caption turns with the shape.
-    session.settings().text.angle = state.RotateAngle;
     session.settingsEdited();
     return true;
 }
