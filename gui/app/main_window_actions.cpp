@@ -1,4 +1,5 @@
 // The main window's handlers: the two modes, the document files and the shape commands.
+#include "gui/app/about_box.h"
 #include "gui/app/help_window.h"
 #include "gui/app/main_window.h"
 #include "gui/effects/text_window.h"
@@ -286,10 +287,7 @@ void MainWindow::readmeClicked() {
 }
 
 void MainWindow::aboutClicked() {
-    QMessageBox::about(this, QStringLiteral("About Plakett"),
-                       QStringLiteral("<b>Plakett</b> %1<p>Shaded raster buttons from a closed "
-                                      "Bezier outline.</p>")
-                           .arg(QString::fromLatin1(versionString())));
+    showAboutBox(this);
 }
 
 } // namespace plakett

@@ -34,6 +34,7 @@ fs::path enterDataFolder(const StartOptions& options, const fs::path& shipped) {
 
 int runPlakett(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Plakett"));
+    QApplication::setOrganizationName(QStringLiteral("Plakett")); // where the recent list lives
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments())
         args.push_back(QFile::encodeName(a).toStdString());
@@ -48,6 +49,10 @@ int runPlakett(QApplication& app) {
         const fs::path readme = shipped.parent_path() / "README.md";
         if (fs::exists(readme)) window.setReadmeFile(QFile::decodeName(readme.c_str()));
     }
+    // The user guide ships with the data; a copy in the data folder also serves.
+    const fs::path guide = shipped.empty() ? fs::path() : shipped / "Help" / "index.html";
+    window.setGuideFile(
+        QFile::decodeName((fs::exists(guide) ? guide : fs::absolute("Help/index.html")).c_str()));
     // Without a window manager "maximised" means nothing, so start at the screen's size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());

@@ -107,7 +107,14 @@ class RotatePreviewBox : public QWidget {
         QPolygon polyline(static_cast<int>(points.size()));
         for (std::size_t i = 0; i < points.size(); ++i)
             polyline[static_cast<int>(i)] = QPoint(points[i].X, points[i].Y);
-        painter.setPen(QColor(16, 16, 16));
+        // The whole turned shape, centred: a shape larger than the box is drawn smaller.
+        const QRectF bounds = QRectF(polyline.boundingRect()).adjusted(-4, -4, 4, 4);
+        const double fit = std::min({1.0, width() / bounds.width(), height() / bounds.height()});
+        painter.translate(width() / 2.0, height() / 2.0);
+        painter.scale(fit, fit);
+        painter.translate(-bounds.center());
+        painter.setRenderHint(QPainter::Antialiasing, fit < 1.0);
+        painter.setPen(QPen(QColor(16, 16, 16), 0));
         painter.drawPolyline(polyline);
         painter.drawLine(polyline.front(), polyline.back());
     }
