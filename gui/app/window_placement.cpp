@@ -42,14 +42,26 @@ QPoint toolWindowPosition(QSize frame, const QRect& screen, const QRect& avoid,
             best = {x, y};
         }
     };
-    for (int y = screen.top(); y <= maxY; y += kGrid) {
-        for (int x = screen.left(); x <= maxX; x += kGrid)
-            consider(x, y);
-        consider(maxX, y);
+    // Places flush with the screen's edges, the images and the open windows, then a grid.
+    std::vector<int> xs{screen.left(), maxX};
+    std::vector<int> ys{screen.top(), maxY};
+    for (const QRect& r : taken) {
+        xs.push_back(r.right() + 1 + kGap);
+        xs.push_back(r.left() - kGap - frame.width());
+        ys.push_back(r.bottom() + 1 + kGap);
+        ys.push_back(r.top() - kGap - frame.height());
+    }
+    if (!avoid.isEmpty()) {
+        xs.push_back(avoid.right() + 1 + kGap);
+        ys.push_back(avoid.bottom() + 1 + kGap);
     }
     for (int x = screen.left(); x <= maxX; x += kGrid)
-        consider(x, maxY);
-    consider(maxX, maxY);
+        xs.push_back(x);
+    for (int y = screen.top(); y <= maxY; y += kGrid)
+        ys.push_back(y);
+    for (int y : ys)
+        for (int x : xs)
+            if (x >= screen.left() && x <= maxX && y >= screen.top() && y <= maxY) consider(x, y);
     return best;
 }
 
