@@ -12,9 +12,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -88,6 +91,7 @@ class TestEditorHabits : public QObject {
     void deleteKeyKeepsTwoPoints();
     void transformsDoNothingInRenderMode();
     void testWindowStaysPushedOffThePicture();
+    void originFieldsAndLimits();
     void toolWindowsFitTheScreenBesideTheStates_data();
     void toolWindowsFitTheScreenBesideTheStates();
     void recentListKeepsEightNewestFirst();
@@ -332,6 +336,31 @@ void TestEditorHabits::testWindowStaysPushedOffThePicture() {
     QCOMPARE(view.shownState(), 2);
     QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(1, view.height() - 1));
     QCOMPARE(view.shownState(), 0);
+}
+
+// The glyph's horizontal range before the first render, the font name's typed length, and a
+// number typed beside an origin bar: the bar follows and the edit is one undo step.
+void TestEditorHabits::originFieldsAndLimits() {
+    auto* glyphX = m_window->findChild<TrackBar*>("ImageXPos");
+    auto* glyphY = m_window->findChild<TrackBar*>("ImageYPos");
+    QCOMPARE(glyphX->minimum(), -10000);
+    QCOMPARE(glyphX->maximum(), 1000);
+    QCOMPARE(glyphY->minimum(), -1000);
+    QCOMPARE(m_window->findChild<QComboBox*>("FontSel")->lineEdit()->maxLength(), 20);
+
+    auto* field = m_window->findChild<QSpinBox*>("TextXBarField");
+    QVERIFY(field);
+    field->setValue(-37);
+    QCOMPARE(m_window->findChild<TrackBar*>("TextXBar")->value(), -37);
+    QCOMPARE(m_session->settings().text.x, -37);
+    QCOMPARE(m_session->undoStack().count(), 1);
+
+    QVERIFY(m_window->render());
+    const QSize coverage = m_session->coverageSize();
+    QCOMPARE(glyphX->minimum(), -(coverage.width() / 2));
+    auto* glyphField = m_window->findChild<QSpinBox*>("ImageXPosField");
+    QCOMPARE(glyphField->minimum(), glyphX->minimum()); // the field follows the new range
+    QCOMPARE(field->value(), m_session->settings().text.x);
 }
 
 void TestEditorHabits::toolWindowsFitTheScreenBesideTheStates_data() {
