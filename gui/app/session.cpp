@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 
 #include <stdexcept>
 
@@ -56,12 +57,23 @@ Session::~Session() {
 
 bool Session::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        // A run of typed characters (a caption, a font name) is one step.
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool typing = !key->text().isEmpty() && key->text().front().isPrint() &&
+                            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!typing || !m_typing) m_typingGesture = ++m_gestureSerial;
+        m_gesture = m_typingGesture;
+        m_typing = typing;
+        m_wheeling = false;
+        break;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
     case QEvent::Shortcut:
         m_gesture = ++m_gestureSerial;
         m_wheeling = false;
+        m_typing = false;
         break;
     case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
@@ -72,6 +84,7 @@ bool Session::eventFilter(QObject*, QEvent* event) {
         // Turning the wheel over one control is one gesture until other input comes.
         if (!m_wheeling) m_gesture = ++m_gestureSerial;
         m_wheeling = true;
+        m_typing = false;
         break;
     default:
         break;

@@ -122,7 +122,9 @@ class Session : public QObject {
     std::unique_ptr<DesignSnapshot> m_committed; // the design as the last step left it
     std::uint64_t m_gesture = 0; // the press, key or wheel turn going on; 0 between them
     std::uint64_t m_gestureSerial = 0;
+    std::uint64_t m_typingGesture = 0;
     bool m_wheeling = false;
+    bool m_typing = false;
     int m_quiet = 0; // > 0 while the session itself changes the design (restore, render entry)
     std::filesystem::path m_projectPath;
 };

@@ -209,6 +209,16 @@ void TestEditorHabits::sliderDragIsOneStep() {
         sendMouse(blur, QEvent::MouseButtonRelease);
     }
     QCOMPARE(m_session->undoStack().count(), 2); // two drags, two steps
+
+    // Likewise a typed word, while a correction is a step of its own.
+    auto* caption = m_window->findChild<QLineEdit*>("Text");
+    QTest::keyClicks(caption, "Hello");
+    QTest::keyClick(caption, Qt::Key_Backspace);
+    QCOMPARE(m_session->settings().text.caption, std::string("Hell"));
+    QCOMPARE(m_session->undoStack().count(), 4);
+    m_session->undoStack().undo();
+    QCOMPARE(caption->text(), QString("Hello"));
+    m_session->undoStack().undo();
     m_session->undoStack().undo();
     m_session->undoStack().undo();
     QCOMPARE(m_session->settings().shadow.blur, start);
