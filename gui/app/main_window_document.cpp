@@ -67,6 +67,7 @@ void MainWindow::buildEditorCommands(QMenu* file) {
     key(QKeySequence(Qt::Key_Escape), [this] { backToShape(); });
 
     connect(&undo, &QUndoStack::cleanChanged, this, &MainWindow::updateTitle);
+    connect(&m_session, &Session::documentReplaced, this, &MainWindow::updateTitle);
     updateTitle();
 }
 
