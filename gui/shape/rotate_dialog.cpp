@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kDialSize = 100;
 constexpr int kMinPreview = 240;
-constexpr int kMaxPreview = 4096;
+constexpr int kMaxPreview = 420; // larger shapes are drawn smaller, so all of them shows
 
 // The dial is drawn at twice (the face at four times) its size and reduced by averaging.
 class AngleDial : public QWidget {
@@ -161,7 +161,7 @@ class RotateDialog : public QDialog {
             makeOkCancel(this, QStringLiteral("Button1"), QStringLiteral("Button2"));
 
         auto* area = makePreviewArea(this, m_preview);
-        area->setMinimumSize(kMinPreview + 4, kMinPreview + 4);
+        area->setMinimumSize(m_preview->size() + QSize(4, 4));
 
         auto* left = new QVBoxLayout;
         auto* angleRow = new QHBoxLayout;
