@@ -171,11 +171,13 @@ void MainWindow::exportShapeClicked() {
 void MainWindow::scaleClicked(bool fromToolbar) {
     (void)fromToolbar; // both are for shape mode only
     if (renderMode()) return;
+    const Session::OneStep step(m_session);
     runScaleDialog(this, m_session);
     viewAtCenter(); // the dialog released the zoom, whichever button closed it
 }
 
 void MainWindow::rotateClicked(bool fromToolbar) {
+    const Session::OneStep step(m_session);
     if (fromToolbar) actualSizeClicked();
     if (renderMode()) return;
     // The caption turns with the shape; the text window shows the new angle.

@@ -104,7 +104,7 @@ DesignSnapshot Session::snapshot() const {
 }
 
 void Session::recordStep() {
-    if (m_quiet > 0) return;
+    if (m_quiet > 0 || m_grouping > 0) return;
     DesignSnapshot now = snapshot();
     const unsigned parts = changedParts(*m_committed, now);
     if (parts == 0) return;

@@ -75,6 +75,21 @@ class Session : public QObject {
     // View at center.
     void centerView();
 
+    // Changes made while one of these lives become a single undo step (a dialog that first
+    // releases the zoom, then scales).
+    class OneStep {
+      public:
+        explicit OneStep(Session& session) : m_s(session) { ++m_s.m_grouping; }
+        ~OneStep() {
+            if (--m_s.m_grouping == 0) m_s.recordStep();
+        }
+        OneStep(const OneStep&) = delete;
+        OneStep& operator=(const OneStep&) = delete;
+
+      private:
+        Session& m_s;
+    };
+
     // Every change to the design is one step here; saving marks the stack clean.
     QUndoStack& undoStack() { return m_undo; }
     bool modified() const { return !m_undo.isClean(); }
@@ -125,7 +140,8 @@ class Session : public QObject {
     std::uint64_t m_typingGesture = 0;
     bool m_wheeling = false;
     bool m_typing = false;
-    int m_quiet = 0; // > 0 while the session itself changes the design (restore, render entry)
+    int m_grouping = 0; // OneStep scopes open
+    int m_quiet = 0;    // > 0 while the session itself changes the design (restore, render entry)
     std::filesystem::path m_projectPath;
 };
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -86,6 +87,7 @@ class TestEditorHabits : public QObject {
     void undoAndRedoEachKindOfEdit_data();
     void undoAndRedoEachKindOfEdit();
     void sliderDragIsOneStep();
+    void zoomReleaseAndRotationAreOneStep();
     void undoInRenderMode();
     void savePromptBeforeWorkIsDropped();
     void deleteKeyKeepsTwoPoints();
@@ -223,6 +225,27 @@ void TestEditorHabits::sliderDragIsOneStep() {
     m_session->undoStack().undo();
     QCOMPARE(m_session->settings().shadow.blur, start);
     QCOMPARE(blur->value(), start); // the window shows the restored value
+}
+
+// The Rotate button first returns to actual size; with the rotation that is one step.
+void TestEditorHabits::zoomReleaseAndRotationAreOneStep() {
+    QVERIFY(Enlarge(m_session->contour(), m_session->zoom()));
+    m_session->shapeEdited();
+    const std::vector<TMoveBox> enlarged = m_session->contour().FPoints;
+    QTimer::singleShot(50, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->findChild<QSpinBox*>("SpinEdit1")->setValue(90);
+        dialog->accept();
+    });
+    m_window->toolbarAction("Rotate")->trigger();
+    QVERIFY(m_session->zoom().FActualSize);
+    QCOMPARE(m_session->settings().text.angle, 90); // the caption turned with the shape
+    QCOMPARE(m_session->undoStack().count(), 2);
+    m_session->undoStack().undo();
+    QVERIFY(!m_session->zoom().FActualSize);
+    QVERIFY(sameShape(m_session->contour().FPoints, enlarged));
+    QCOMPARE(m_session->settings().text.angle, 0);
 }
 
 // Undoing a setting re-renders; undoing a shape change goes back to shape mode.
