@@ -27,6 +27,8 @@ struct BackgroundLive {
     int textureOpacity = 220; // 30..255
     int textureOriginX = 0;   // -255..255, not stored in projects
     int textureOriginY = 0;
+
+    friend bool operator==(const BackgroundLive&, const BackgroundLive&) = default;
 };
 
 struct GlyphLive {
@@ -37,6 +39,8 @@ struct GlyphLive {
     int x = 0;        // clamped to +-(Wc div 2) at render-mode entry
     int y = 0;        // clamped to +-(Hc div 2)
     int opacity = 50; // 0..255
+
+    friend bool operator==(const GlyphLive&, const GlyphLive&) = default;
 };
 
 struct TextLive {
@@ -55,6 +59,8 @@ struct TextLive {
                                                 TextEffect::Normal};
     ColorRef effectColor = 0;
     int opacity = 180; // 0..255
+
+    friend bool operator==(const TextLive&, const TextLive&) = default;
 };
 
 struct ShadowLive {
@@ -63,6 +69,8 @@ struct ShadowLive {
     int blur = 5;                                  // 0..50
     std::array<int, kStateCount> heights{4, 4, 1}; // 0..16
     int angle = 315;                               // 0..360
+
+    friend bool operator==(const ShadowLive&, const ShadowLive&) = default;
 };
 
 struct RenderSettings {
@@ -75,6 +83,8 @@ struct RenderSettings {
     // and offsets, blur spread, caption effect offsets) grow by it. The design's lengths
     // are scaled beforehand (web/density.h); 1 is the program's own rendering.
     int scale = 1;
+
+    friend bool operator==(const RenderSettings&, const RenderSettings&) = default;
 };
 
 } // namespace plakett

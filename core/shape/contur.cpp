@@ -241,6 +241,13 @@ void TContur::rightPress(std::int32_t x, std::int32_t y) {
     Changed();
 }
 
+void TContur::deleteSelected() {
+    if (!hasSelection() || FPoints.size() < 3) return;
+    FPoints.erase(FPoints.begin() + FSelected);
+    FSelected = -1;
+    Changed();
+}
+
 void TContur::resize(std::int32_t width, std::int32_t height) {
     m_width = width;
     m_height = height;

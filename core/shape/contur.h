@@ -66,6 +66,8 @@ class TContur {
     void mouseMove(std::int32_t x, std::int32_t y);
     void leftRelease();
     void rightPress(std::int32_t x, std::int32_t y);
+    // The Delete key: the selected point goes, as long as two points remain.
+    void deleteSelected();
     void resize(std::int32_t width, std::int32_t height);
     void PointStyleChange(std::int32_t index);
 

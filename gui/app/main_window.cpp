@@ -3,6 +3,7 @@
 #include "gui/app/progress_window.h"
 #include "gui/app/session.h"
 #include "gui/app/strip_icons.h"
+#include "gui/app/window_placement.h"
 #include "gui/effects/background_window.h"
 #include "gui/effects/glyph_window.h"
 #include "gui/effects/light_editor_window.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -73,6 +75,7 @@ MainWindow::MainWindow(Session& session, const std::filesystem::path& dataFolder
 
     m_progress = new ProgressWindow(this);
     createToolWindows();
+    installShapeKeys();
 
     TContur& contour = m_session.contour();
     auto previous = contour.FOnPointSelected;
@@ -90,21 +93,27 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("New Project"), this, &MainWindow::newProject);
+    file->setObjectName(QStringLiteral("FileMenu"));
+    file->addAction(QStringLiteral("New Project"), this, &MainWindow::newProjectClicked);
     file->addAction(QStringLiteral("Open Project..."), this, &MainWindow::openProjectClicked);
-    file->addAction(QStringLiteral("Save Project as..."), this, &MainWindow::saveProjectClicked);
+    file->addAction(QStringLiteral("Save Project as..."), this, &MainWindow::saveProjectAs);
     file->addSeparator();
     file->addAction(QStringLiteral("Export Shape..."), this, &MainWindow::exportShapeClicked);
     file->addAction(QStringLiteral("Import Shape..."), this, &MainWindow::importShapeClicked);
     file->addSeparator();
     file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+    buildEditorCommands(file);
 
     QMenu* shape = menuBar()->addMenu(QStringLiteral("&Shape"));
-    shape->addAction(QStringLiteral("Scale..."), this, [this] { scaleClicked(false); });
-    shape->addAction(QStringLiteral("Rotate.."), this, [this] { rotateClicked(false); });
-    QMenu* flip = shape->addMenu(QStringLiteral("Flip"));
-    flip->addAction(QStringLiteral("From Right to Left"), this, [this] { flipClicked(true); });
-    flip->addAction(QStringLiteral("From Top to Bottom"), this, [this] { flipClicked(false); });
+    m_scaleMenuAct =
+        shape->addAction(QStringLiteral("Scale..."), this, [this] { scaleClicked(false); });
+    m_rotateMenuAct =
+        shape->addAction(QStringLiteral("Rotate.."), this, [this] { rotateClicked(false); });
+    m_flipMenu = shape->addMenu(QStringLiteral("Flip"));
+    m_flipMenu->addAction(QStringLiteral("From Right to Left"), this,
+                          [this] { flipClicked(true); });
+    m_flipMenu->addAction(QStringLiteral("From Top to Bottom"), this,
+                          [this] { flipClicked(false); });
     shape->addSeparator();
     shape->addAction(QStringLiteral("Add Shape To User`s Tab"), this,
                      &MainWindow::addToUserClicked);
@@ -117,7 +126,8 @@ void MainWindow::buildMenus() {
     m_previewAct->setChecked(true);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("Plakett Readme"), this, &MainWindow::readmeClicked);
+    help->addAction(QStringLiteral("Plakett Readme"), this, &MainWindow::readmeClicked)
+        ->setShortcut(QKeySequence::HelpContents);
     help->addSeparator();
     help->addAction(QStringLiteral("About..."), this, &MainWindow::aboutClicked);
 }
@@ -135,11 +145,11 @@ void MainWindow::buildToolBar() {
         return a;
     };
     add(style()->standardIcon(QStyle::SP_FileIcon), "New", "Create a New Document",
-        &MainWindow::newProject);
+        &MainWindow::newProjectClicked);
     add(style()->standardIcon(QStyle::SP_DialogOpenButton), "Open", "Open an Exiting Document",
         &MainWindow::openProjectClicked);
     add(style()->standardIcon(QStyle::SP_DialogSaveButton), "Save", "Save the Active Document",
-        &MainWindow::saveProjectClicked);
+        &MainWindow::saveProject);
     bar->addSeparator();
     m_exportAct = add(stripIcon(StripIcon::Export), "Export", "Export Active Images",
                       &MainWindow::exportClicked);
@@ -335,13 +345,10 @@ void MainWindow::createToolWindows() {
 void MainWindow::showToolWindow(int index) {
     if (!renderMode()) return;
     QWidget* w = m_toolWindows[static_cast<std::size_t>(index)];
-    if (!w->property("placed").toBool()) {
-        // First showing: side by side in a row below the state images, each window in its
-        // own column, so that windows opened together do not cover each other.
-        int x = m_renderTlb->geometry().right() + 24;
-        for (int i = 0; i < index; ++i)
-            x += m_toolWindows[static_cast<std::size_t>(i)]->sizeHint().width() + 12;
-        w->move(mapToGlobal(QPoint(x, height() / 3)));
+    // Opened the first time, or left off the screen: a free place beside or below the states.
+    const QRect available = screen()->availableGeometry();
+    if (!w->property("placed").toBool() || !available.contains(w->frameGeometry())) {
+        placeToolWindow(w, available, statesOnScreen(), openToolWindowFrames());
         w->setProperty("placed", true);
     }
     w->show();
@@ -373,6 +380,10 @@ void MainWindow::applyMode(bool render) {
     m_centerAct->setVisible(!render);
     m_scaleAct->setVisible(!render);
     m_rotateAct->setVisible(!render);
+    // The shape transforms do nothing in render mode; the menu says so.
+    m_scaleMenuAct->setEnabled(!render);
+    m_rotateMenuAct->setEnabled(!render);
+    m_flipMenu->setEnabled(!render);
     m_centre->setCurrentIndex(render ? 1 : 0);
     m_right->setCurrentIndex(render ? 1 : 0);
 }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 class QAction;
 class QApplication;
@@ -21,7 +24,9 @@ namespace plakett {
 
 class ConturWidget;
 class PreviewPanel;
+class HelpWindow;
 class ProgressWindow;
+class RecentProjects;
 class ResultView;
 class Session;
 class ShapeLibraryWidget;
@@ -46,7 +51,7 @@ class MainWindow : public QMainWindow {
     void backToShape(); // "Shape"
     void newProject();
     void openProjectFile(const QString& path);
-    void saveProjectFile(const QString& path);
+    bool saveProjectFile(const QString& path); // false after an error box
     void importShapeFile(const QString& path);
     void exportShapeFile(const QString& path);
     void viewAtCenter();
@@ -64,12 +69,35 @@ class MainWindow : public QMainWindow {
 
     // The readme that came with the program, opened when the data folder has none.
     void setReadmeFile(const QString& path) { m_readmeFile = path; }
+    // The user guide shown by Help > "Plakett Readme".
+    void setGuideFile(const QString& path) { m_guideFile = path; }
+
+    // Unsaved changes: asks "Save changes to NAME?" (Save / Discard / Cancel) when the design
+    // changed since it was opened or saved; false when the user chose Cancel or a save failed.
+    bool confirmDiscard();
+    // Replaces the question box (tests answer it without a dialog).
+    using SavePrompt = std::function<QMessageBox::StandardButton(const QString& name)>;
+    void setSavePrompt(SavePrompt prompt) { m_savePrompt = std::move(prompt); }
+    bool saveProject();   // Ctrl+S: to the project's file, or Save As for a new project
+    bool saveProjectAs(); // the save dialog
+    QString documentName() const;
+    HelpWindow* helpWindow();
+    RecentProjects* recentProjects() const { return m_recent; }
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void buildMenus();
+    // Undo and redo, the keyboard shortcuts, the recent projects and the title's modified mark.
+    void buildEditorCommands(QMenu* file);
+    void updateTitle();
+    void newProjectClicked();
+    void openRecent(const QString& path);
+    void projectFileUsed(); // opened or saved: recent list and title
+    void deletePointPressed();
+    void installShapeKeys(); // Delete, and the wheel over the editor
     void buildToolBar();
     QWidget* buildLeftStrip();
     QWidget* buildCentre();
@@ -79,6 +107,8 @@ class MainWindow : public QMainWindow {
     void applyMode(bool render);
     void pointSelected(int index);
     void showToolWindow(int index);
+    QRect statesOnScreen() const; // the three state images and their captions
+    std::vector<QRect> openToolWindowFrames() const;
     void closeToolWindows();
     QWidget* buildShapePanel();
 
@@ -90,7 +120,6 @@ class MainWindow : public QMainWindow {
 
     // Menu and toolbar handlers.
     void openProjectClicked();
-    void saveProjectClicked();
     void importShapeClicked();
     void exportShapeClicked();
     void scaleClicked(bool fromToolbar);
@@ -108,6 +137,13 @@ class MainWindow : public QMainWindow {
     Session& m_session;
     bool m_firstShown = false;
     QString m_readmeFile;
+    QString m_guideFile;
+    SavePrompt m_savePrompt;
+    HelpWindow* m_help = nullptr;
+    RecentProjects* m_recent = nullptr;
+    QMenu* m_flipMenu = nullptr;
+    QAction* m_scaleMenuAct = nullptr;
+    QAction* m_rotateMenuAct = nullptr;
 
     ConturWidget* m_contur = nullptr;
     QScrollBar* m_vsb = nullptr;       // VSB

@@ -1,4 +1,6 @@
 // The main window's handlers: the two modes, the document files and the shape commands.
+#include "gui/app/about_box.h"
+#include "gui/app/help_window.h"
 #include "gui/app/main_window.h"
 #include "gui/effects/text_window.h"
 
@@ -33,8 +35,8 @@ std::filesystem::path toPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 }
 
-const QString kProjectSaveFilter = QStringLiteral("Talvek Button Projects (*.tbp);;All Files (*)");
-const QString kProjectOpenFilter = QStringLiteral("Talvek Button Project (*.tbp)");
+const QString kProjectSaveFilter = QStringLiteral("Plakett Button Projects (*.tbp);;All Files (*)");
+const QString kProjectOpenFilter = QStringLiteral("Plakett Button Projects (*.tbp)");
 const QString kShapeFilter = QStringLiteral("Shape (*.shp)");
 
 ScrollBarState barState(const QScrollBar* bar, bool shown) {
@@ -103,6 +105,7 @@ void MainWindow::openProjectFile(const QString& path) {
     if (renderMode()) m_session.leaveRenderMode();
     try {
         m_session.openProject(toPath(path));
+        projectFileUsed();
     } catch (const NotAProjectFile&) {
         // Another kind of file is ignored without a word.
     } catch (const std::exception& e) {
@@ -110,13 +113,16 @@ void MainWindow::openProjectFile(const QString& path) {
     }
 }
 
-void MainWindow::saveProjectFile(const QString& path) {
+bool MainWindow::saveProjectFile(const QString& path) {
     const WorkingDirectoryKeeper keep;
     try {
         m_session.saveProject(toPath(path));
     } catch (const std::exception& e) {
         showError(e);
+        return false;
     }
+    projectFileUsed();
+    return true;
 }
 
 void MainWindow::importShapeFile(const QString& path) {
@@ -136,17 +142,18 @@ void MainWindow::exportShapeFile(const QString& path) {
 }
 
 void MainWindow::openProjectClicked() {
+    if (!confirmDiscard()) return;
     const WorkingDirectoryKeeper keep;
     const QString name =
         QFileDialog::getOpenFileName(this, QString(), QString(), kProjectOpenFilter);
     if (!name.isEmpty()) openProjectFile(name);
 }
 
-void MainWindow::saveProjectClicked() {
+bool MainWindow::saveProjectAs() {
     const WorkingDirectoryKeeper keep;
     const QString name = QFileDialog::getSaveFileName(
         this, QString(), QString(), kProjectSaveFilter, nullptr, QFileDialog::DontConfirmOverwrite);
-    if (!name.isEmpty()) saveProjectFile(name);
+    return !name.isEmpty() && saveProjectFile(name);
 }
 
 void MainWindow::importShapeClicked() {
@@ -164,11 +171,13 @@ void MainWindow::exportShapeClicked() {
 void MainWindow::scaleClicked(bool fromToolbar) {
     (void)fromToolbar; // both are for shape mode only
     if (renderMode()) return;
+    const Session::OneStep step(m_session);
     runScaleDialog(this, m_session);
     viewAtCenter(); // the dialog released the zoom, whichever button closed it
 }
 
 void MainWindow::rotateClicked(bool fromToolbar) {
+    const Session::OneStep step(m_session);
     if (fromToolbar) actualSizeClicked();
     if (renderMode()) return;
     // The caption turns with the shape; the text window shows the new angle.
@@ -176,6 +185,7 @@ void MainWindow::rotateClicked(bool fromToolbar) {
 }
 
 void MainWindow::flipClicked(bool rightToLeft) {
+    if (renderMode()) return;
     if (rightToLeft)
         FlipRightToLeft(m_session.contour());
     else
@@ -261,7 +271,12 @@ void MainWindow::exportClicked() {
 }
 
 void MainWindow::readmeClicked() {
-    // The readme beside the shape folders, else the one that came with the program.
+    // The user guide that ships with the program, in the help window.
+    if (HelpWindow* help = helpWindow(); help->hasGuide()) {
+        help->showGuide();
+        return;
+    }
+    // Without it: a readme beside the shape folders.
     const QStringList candidates = {QStringLiteral("readme.rtf"), m_readmeFile};
     for (const QString& name : candidates) {
         if (!name.isEmpty() && QFileInfo::exists(name)) {
@@ -274,10 +289,7 @@ void MainWindow::readmeClicked() {
 }
 
 void MainWindow::aboutClicked() {
-    QMessageBox::about(this, QStringLiteral("About Plakett"),
-                       QStringLiteral("<b>Plakett</b> %1<p>Shaded raster buttons from a closed "
-                                      "Bezier outline.</p>")
-                           .arg(QString::fromLatin1(versionString())));
+    showAboutBox(this);
 }
 
 } // namespace plakett

@@ -1,5 +1,7 @@
 #include "gui/app/session.h"
 
+#include "gui/app/design_history.h"
+
 #include "document/project_file.h"
 #include "document/project_settings.h"
 #include "effects/style_file.h"
@@ -9,6 +11,10 @@
 #include "shape/compute_points.h"
 #include "shape/render_refusal.h"
 #include "textraster/qt_caption_rasterizer.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
 
 #include <stdexcept>
 
@@ -31,15 +37,114 @@ Session::Session(int editorWidth, int editorHeight, QObject* parent)
     : QObject(parent), m_contour(std::make_unique<TContur>(editorWidth, editorHeight)),
       m_captions(std::make_unique<QtCaptionRasterizer>()) {
     m_contour->EnterEditMode();
-    m_lights.onLightMapChanged = [this](const Bgr24Image&) { renderNow(); };
+    m_lights.onLightMapChanged = [this](const Bgr24Image&) {
+        renderNow();
+        recordStep();
+    };
     m_lights.onButtonColorChosen = [this](ColorRef c) {
         m_settings.text.effectColor = c;
         emit textEffectColorChosen();
     };
     takeStartupSnapshot();
+    m_committed = std::make_unique<DesignSnapshot>(snapshot());
+    m_undo.setUndoLimit(200);
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
 }
 
-Session::~Session() = default;
+Session::~Session() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(this);
+}
+
+bool Session::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // A run of typed characters (a caption, a font name) is one step.
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool typing = !key->text().isEmpty() && key->text().front().isPrint() &&
+                            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!typing || !m_typing) m_typingGesture = ++m_gestureSerial;
+        m_gesture = m_typingGesture;
+        m_typing = typing;
+        m_wheeling = false;
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Shortcut:
+        m_gesture = ++m_gestureSerial;
+        m_wheeling = false;
+        m_typing = false;
+        break;
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+        m_gesture = 0;
+        m_wheeling = false;
+        break;
+    case QEvent::Wheel:
+        // Turning the wheel over one control is one gesture until other input comes.
+        if (!m_wheeling) m_gesture = ++m_gestureSerial;
+        m_wheeling = true;
+        m_typing = false;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+DesignSnapshot Session::snapshot() const {
+    DesignSnapshot s;
+    s.points = m_contour->FPoints;
+    s.zoom = m_zoom;
+    s.rotation = m_rotation;
+    s.buttonColor = m_lights.state().ButtonColor;
+    s.lights = m_lights.state().FLightSet.FLights;
+    s.settings = m_settings;
+    return s;
+}
+
+void Session::recordStep() {
+    if (m_quiet > 0 || m_grouping > 0) return;
+    DesignSnapshot now = snapshot();
+    const unsigned parts = changedParts(*m_committed, now);
+    if (parts == 0) return;
+    if (!onlyMoved(*m_committed, now))
+        m_undo.push(new DesignStep(
+            [this](const DesignSnapshot& design, unsigned p) { restoreDesign(design, p); },
+            *m_committed, now, parts, m_gesture));
+    *m_committed = std::move(now);
+}
+
+// An undo or redo. A step that changes the shape leaves render mode as the Shape button
+// does; one that changes only lights or settings re-renders.
+void Session::restoreDesign(const DesignSnapshot& design, unsigned parts) {
+    ++m_quiet;
+    if (parts & kShapePart) {
+        if (m_renderMode) leaveRenderMode();
+        m_contour->setPoints(design.points);
+        m_zoom = design.zoom;
+        m_rotation = design.rotation;
+        Center(*m_contour);
+    }
+    if (parts & kLightsPart) m_lights.loadProjectLights(design.buttonColor, design.lights);
+    if (parts & kSettingsPart) {
+        const bool blur = m_settings.shadow.blur != design.settings.shadow.blur;
+        m_settings = design.settings;
+        if (blur && m_renderer.ready()) m_renderer.rebuildShadowMask(m_settings.shadow.blur);
+    }
+    *m_committed = snapshot();
+    --m_quiet;
+    emit shapeChanged();
+    emit documentReplaced();
+    if (parts & kLightsPart) emit lightsChanged();
+    renderNow();
+}
+
+void Session::startHistory() {
+    *m_committed = snapshot();
+    m_undo.clear();
+    m_undo.setClean();
+}
 
 void Session::takeStartupSnapshot() {
     m_startupSnapshot = projectBytes(documentOf(m_contour->FPoints, m_lights, m_settings),
@@ -71,6 +176,15 @@ QString Session::renderRefusal() const {
 }
 
 QString Session::enterRenderMode(const FieldControl& control) {
+    // Releasing the zoom and fitting the offsets to the new field are no edits of the user.
+    struct Quiet {
+        Session& s;
+        explicit Quiet(Session& session) : s(session) { ++s.m_quiet; }
+        ~Quiet() {
+            --s.m_quiet;
+            *s.m_committed = s.snapshot();
+        }
+    } quiet(*this);
     TContur& c = *m_contour;
     if (QString refusal = renderRefusal(); !refusal.isEmpty()) return refusal;
     ActualSize(c, m_zoom);
@@ -113,20 +227,24 @@ QSize Session::coverageSize() const {
 
 void Session::settingsEdited() {
     renderNow();
+    recordStep();
 }
 
 void Session::shadowBlurEdited() {
     m_renderer.rebuildShadowMask(m_settings.shadow.blur);
     renderNow();
+    recordStep();
 }
 
 void Session::shapeEdited() {
     emit shapeChanged();
+    recordStep();
 }
 
 void Session::centerView() {
     Center(*m_contour);
     emit shapeChanged();
+    recordStep();
 }
 
 void Session::newProject() {
@@ -137,6 +255,8 @@ void Session::newProject() {
     m_settings = RenderSettings{};
     applyProjectToSettings(doc, m_settings);
     centerView();
+    m_projectPath.clear();
+    startHistory();
     emit documentReplaced();
 }
 
@@ -147,6 +267,8 @@ void Session::openProject(const std::filesystem::path& path) {
     m_lights.loadProjectLights(doc.buttonColor, doc.lights);
     applyProjectToSettings(doc, m_settings);
     centerView();
+    m_projectPath = path;
+    startHistory();
     emit documentReplaced();
 }
 
@@ -154,6 +276,8 @@ std::filesystem::path Session::saveProject(const std::filesystem::path& chosen) 
     const std::filesystem::path path = withProjectExtension(chosen);
     writeProjectFile(path, documentOf(m_contour->FPoints, m_lights, m_settings),
                      ProjectKind::Project);
+    m_projectPath = path;
+    m_undo.setClean();
     return path;
 }
 

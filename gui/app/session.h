@@ -16,13 +16,16 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QUndoStack>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
 namespace plakett {
 
 class QtCaptionRasterizer;
+struct DesignSnapshot;
 
 class Session : public QObject {
     Q_OBJECT
@@ -72,6 +75,27 @@ class Session : public QObject {
     // View at center.
     void centerView();
 
+    // Changes made while one of these lives become a single undo step (a dialog that first
+    // releases the zoom, then scales).
+    class OneStep {
+      public:
+        explicit OneStep(Session& session) : m_s(session) { ++m_s.m_grouping; }
+        ~OneStep() {
+            if (--m_s.m_grouping == 0) m_s.recordStep();
+        }
+        OneStep(const OneStep&) = delete;
+        OneStep& operator=(const OneStep&) = delete;
+
+      private:
+        Session& m_s;
+    };
+
+    // Every change to the design is one step here; saving marks the stack clean.
+    QUndoStack& undoStack() { return m_undo; }
+    bool modified() const { return !m_undo.isClean(); }
+    // The project file the design was last opened from or saved to; empty for a new one.
+    const std::filesystem::path& projectPath() const { return m_projectPath; }
+
   signals:
     void statesChanged();
     void modeChanged(bool renderMode);
@@ -84,9 +108,18 @@ class Session : public QObject {
     // colour (settings().text.effectColor).
     void textEffectColorChosen();
 
+  protected:
+    // Counts the user's presses: edits made within one press (a drag) form one undo step.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void renderNow();
     void takeStartupSnapshot();
+    DesignSnapshot snapshot() const;
+    void recordStep();
+    void restoreDesign(const DesignSnapshot& design, unsigned parts);
+    // After New or Open: nothing to undo, nothing unsaved.
+    void startHistory();
 
     std::unique_ptr<TContur> m_contour;
     ZoomState m_zoom;
@@ -99,6 +132,17 @@ class Session : public QObject {
     bool m_cancelled = false;
     std::unique_ptr<QtCaptionRasterizer> m_captions;
     std::vector<std::uint8_t> m_startupSnapshot; // what New Project restores
+
+    QUndoStack m_undo;
+    std::unique_ptr<DesignSnapshot> m_committed; // the design as the last step left it
+    std::uint64_t m_gesture = 0; // the press, key or wheel turn going on; 0 between them
+    std::uint64_t m_gestureSerial = 0;
+    std::uint64_t m_typingGesture = 0;
+    bool m_wheeling = false;
+    bool m_typing = false;
+    int m_grouping = 0; // OneStep scopes open
+    int m_quiet = 0;    // > 0 while the session itself changes the design (restore, render entry)
+    std::filesystem::path m_projectPath;
 };
 
 } // namespace plakett

@@ -56,6 +56,7 @@ int runPlakett(QApplication& app) {
     // Ties the windows to the installed menu entry and its icon (Wayland uses the name).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.plakett.Plakett"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.plakett.Plakett")));
+    QApplication::setOrganizationName(QStringLiteral("Plakett")); // where the recent list lives
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments())
         args.push_back(QFile::encodeName(a).toStdString());
@@ -80,6 +81,10 @@ int runPlakett(QApplication& app) {
             break;
         }
     }
+    // The user guide ships with the data; a copy in the data folder also serves.
+    const fs::path guide = shipped.empty() ? fs::path() : shipped / "Help" / "index.html";
+    window.setGuideFile(
+        QFile::decodeName((fs::exists(guide) ? guide : fs::absolute("Help/index.html")).c_str()));
     // Without a window manager "maximised" means nothing, so start at the screen's size.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(screen->availableGeometry());

@@ -6,6 +6,7 @@
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
+#include "gui/widgets/track_bar_field.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace plakett {
@@ -26,6 +28,7 @@ namespace {
 
 constexpr int kFrameSize = 105;
 constexpr int kOffsetRangeBeforeRender = 1000;
+constexpr int kXOffsetMinimumBeforeRender = -10000;
 
 } // namespace
 
@@ -112,7 +115,7 @@ QWidget* GlyphWindow::buildOrigin() {
     auto* group = new QGroupBox("Glyph Origin", this);
     auto* grid = new QGridLayout(group);
     const GlyphLive& glyph = m_session.settings().glyph;
-    m_x = new TrackBar(-kOffsetRangeBeforeRender, kOffsetRangeBeforeRender, 0, glyph.x, group);
+    m_x = new TrackBar(kXOffsetMinimumBeforeRender, kOffsetRangeBeforeRender, 0, glyph.x, group);
     m_x->setObjectName("ImageXPos");
     m_y = new TrackBar(-kOffsetRangeBeforeRender, kOffsetRangeBeforeRender, 0, glyph.y, group);
     m_y->setObjectName("ImageYPos");
@@ -128,9 +131,11 @@ QWidget* GlyphWindow::buildOrigin() {
     grid->addWidget(m_xCaption, 0, 0);
     grid->addWidget(m_x, 0, 1);
     grid->addWidget(m_xLabel, 0, 2);
+    grid->addWidget(m_xField = makeTrackBarField(m_x, group), 0, 3);
     grid->addWidget(m_yCaption, 1, 0);
     grid->addWidget(m_y, 1, 1);
     grid->addWidget(m_yLabel, 1, 2);
+    grid->addWidget(m_yField = makeTrackBarField(m_y, group), 1, 3);
     grid->setColumnStretch(1, 1);
     connect(m_x, &QSlider::valueChanged, this, [this](int v) {
         m_session.settings().glyph.x = v;
@@ -185,8 +190,9 @@ void GlyphWindow::transparentColorClicked() {
 // The transparent colour only matters for a glyph that is used and keyed.
 void GlyphWindow::updateEnabled() {
     const GlyphLive& glyph = m_session.settings().glyph;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_pictureFrame, m_transparent, m_x, m_y,
-                                                      m_xCaption, m_yCaption, m_xLabel, m_yLabel})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_pictureFrame, m_transparent, m_x, m_y, m_xCaption,
+                                         m_yCaption, m_xLabel, m_yLabel, m_xField, m_yField})
         w->setEnabled(glyph.useGlyph);
     m_trColorLabel->setEnabled(glyph.useGlyph && glyph.transparent);
     m_trColor->setEnabled(glyph.useGlyph && glyph.transparent);

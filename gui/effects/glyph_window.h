@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+class QSpinBox;
 class QCheckBox;
 class QLabel;
 class QScrollArea;
@@ -52,6 +53,8 @@ class GlyphWindow : public QWidget {
     QLabel* m_yCaption = nullptr;
     QLabel* m_xLabel = nullptr;
     QLabel* m_yLabel = nullptr;
+    QSpinBox* m_xField = nullptr; // number fields beside the origin bars
+    QSpinBox* m_yField = nullptr;
 };
 
 } // namespace plakett

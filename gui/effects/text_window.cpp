@@ -4,6 +4,7 @@
 #include "gui/effects/text_preview.h"
 #include "gui/widgets/color_swatch.h"
 #include "gui/widgets/track_bar.h"
+#include "gui/widgets/track_bar_field.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -32,6 +33,7 @@ constexpr const char* kStateLabels[3] = {"Mouse Off", "Mouse Over", "Mouse Down"
 constexpr int kMaxFontSize = 1000;
 constexpr int kMaxCaptionLength = 255; // the project file's caption field
 constexpr int kOffsetRangeBeforeRender = 1000;
+constexpr int kMaxFontNameTyped = 20;
 
 void setEditTextSilently(QComboBox* combo, const QString& text) {
     const QSignalBlocker block(combo);
@@ -85,6 +87,7 @@ QWidget* TextWindow::buildFontRow() {
     m_font->setObjectName("FontSel");
     m_font->setEditable(true);
     m_font->setInsertPolicy(QComboBox::NoInsert);
+    m_font->lineEdit()->setMaxLength(kMaxFontNameTyped);
     m_font->addItems(fontFaceList(QFontDatabase::families()));
     m_font->setMinimumContentsLength(12);
     m_font->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -230,9 +233,11 @@ QWidget* TextWindow::buildOrigin() {
     grid->addWidget(new QLabel("Horizontal", group), 0, 0);
     grid->addWidget(m_x, 0, 1);
     grid->addWidget(m_xLabel, 0, 2);
+    grid->addWidget(makeTrackBarField(m_x, group), 0, 3);
     grid->addWidget(new QLabel("Vertical", group), 1, 0);
     grid->addWidget(m_y, 1, 1);
     grid->addWidget(m_yLabel, 1, 2);
+    grid->addWidget(makeTrackBarField(m_y, group), 1, 3);
     grid->setColumnStretch(1, 1);
     connect(m_x, &QSlider::valueChanged, this, [this](int v) {
         m_session.settings().text.x = v;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -63,6 +64,12 @@ StylePanel::StylePanel(Session& session, const std::filesystem::path& stylesFold
     resize(kPanelWidth, height());
 
     connect(m_list, &QListWidget::itemSelectionChanged, this, &StylePanel::selectionChanged);
+    // A replaced design shows no style as chosen, so a click on any style applies it.
+    connect(&m_session, &Session::documentReplaced, this, [this] {
+        const QSignalBlocker block(m_list);
+        m_list->clearSelection();
+        m_list->setCurrentItem(nullptr);
+    });
     fill();
 }
 

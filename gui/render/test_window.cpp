@@ -11,7 +11,7 @@
 namespace plakett {
 namespace {
 
-constexpr int kBevel = 2; // the panel's raised inner and lowered outer edge
+constexpr int kExtraHeight = 27;
 
 } // namespace
 
@@ -20,7 +20,8 @@ TestButtonView::TestButtonView(std::array<QImage, 3> states, QWidget* parent)
     setMouseTracking(true);
     setAutoFillBackground(false);
     const QSize size = m_states[0].isNull() ? QSize(120, 60) : m_states[0].size();
-    setMinimumSize(size + QSize(2 * kBevel, 2 * kBevel));
+    // As wide as the picture and 27 pixels higher.
+    setMinimumSize(size + QSize(0, kExtraHeight));
 }
 
 QRect TestButtonView::pictureRect() const {
@@ -74,7 +75,8 @@ void TestButtonView::buttonReleased(Qt::MouseButton button, QPoint p) {
 }
 
 void TestButtonView::pointerLeft() {
-    if (!m_hot) return;
+    // While pushed the picture stays, wherever the pointer goes.
+    if (!m_hot || m_pressed) return;
     showState(0);
     m_hot = false;
 }
@@ -135,7 +137,7 @@ TestWindow::TestWindow(Session& session, QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
-    resize(m_view->minimumSize());
+    setFixedSize(m_view->minimumSize());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());

@@ -41,6 +41,7 @@ ConturWidget::ConturWidget(Session& session, QWidget* parent)
     : QWidget(parent), m_session(session) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(50, 50);
+    setFocusPolicy(Qt::ClickFocus); // the Delete key works on the point just clicked
     hookCallbacks();
     connect(&m_session, &Session::shapeChanged, this, qOverload<>(&QWidget::update));
     connect(&m_session, &Session::documentReplaced, this, qOverload<>(&QWidget::update));
@@ -134,6 +135,10 @@ void ConturWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void ConturWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) m_session.contour().leftRelease();
+}
+
+void ConturWidget::wheelEvent(QWheelEvent* event) {
+    emit wheelTurned(event);
 }
 
 void ConturWidget::resizeEvent(QResizeEvent*) {

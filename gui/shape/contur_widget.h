@@ -21,6 +21,8 @@ class ConturWidget : public QWidget {
     void pointSelected(int type);
     // The outline's bounds FMinX..FMaxY were recomputed (scroll bars follow them).
     void boundsChanged();
+    // The wheel over the editor: the main window scrolls or zooms.
+    void wheelTurned(QWheelEvent* event);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +30,7 @@ class ConturWidget : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void hookCallbacks();

@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kDialSize = 100;
 constexpr int kMinPreview = 240;
-constexpr int kMaxPreview = 4096;
+constexpr int kMaxPreview = 420; // larger shapes are drawn smaller, so all of them shows
 
 // The dial is drawn at twice (the face at four times) its size and reduced by averaging.
 class AngleDial : public QWidget {
@@ -107,7 +107,14 @@ class RotatePreviewBox : public QWidget {
         QPolygon polyline(static_cast<int>(points.size()));
         for (std::size_t i = 0; i < points.size(); ++i)
             polyline[static_cast<int>(i)] = QPoint(points[i].X, points[i].Y);
-        painter.setPen(QColor(16, 16, 16));
+        // The whole turned shape, centred: a shape larger than the box is drawn smaller.
+        const QRectF bounds = QRectF(polyline.boundingRect()).adjusted(-4, -4, 4, 4);
+        const double fit = std::min({1.0, width() / bounds.width(), height() / bounds.height()});
+        painter.translate(width() / 2.0, height() / 2.0);
+        painter.scale(fit, fit);
+        painter.translate(-bounds.center());
+        painter.setRenderHint(QPainter::Antialiasing, fit < 1.0);
+        painter.setPen(QPen(QColor(16, 16, 16), 0));
         painter.drawPolyline(polyline);
         painter.drawLine(polyline.front(), polyline.back());
     }
@@ -154,7 +161,7 @@ class RotateDialog : public QDialog {
             makeOkCancel(this, QStringLiteral("Button1"), QStringLiteral("Button2"));
 
         auto* area = makePreviewArea(this, m_preview);
-        area->setMinimumSize(kMinPreview + 4, kMinPreview + 4);
+        area->setMinimumSize(m_preview->size() + QSize(4, 4));
 
         auto* left = new QVBoxLayout;
         auto* angleRow = new QHBoxLayout;
@@ -189,14 +196,17 @@ bool runRotateDialog(QWidget* parent, Session& session) {
         state = before; // the angle typed into a cancelled dialog is not kept either
         return false;
     }
-    const bool rotated =
-        applyShapeChange(parent, session, [&](TContur& c) { ApplyRotation(c, state); });
+    // The caption turns with the shape, in the same undo step.
+    const int angleBefore = session.settings().text.angle;
+    const bool rotated = applyShapeChange(parent, session, [&](TContur& c) {
+        ApplyRotation(c, state);
+        session.settings().text.angle = state.RotateAngle;
+    });
     if (!rotated) {
         state = before;
+        session.settings().text.angle = angleBefore;
         return false;
     }
-    // The caption turns with the shape.
-    session.settings().text.angle = state.RotateAngle;
     session.settingsEdited();
     return true;
 }

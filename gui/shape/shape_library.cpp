@@ -71,11 +71,13 @@ ShapeLibraryWidget::ShapeLibraryWidget(Session& session, const std::filesystem::
         m_views[i] = makeView(this);
         m_views[i]->setObjectName(QStringLiteral("ListView%1").arg(i + 1));
         addTab(m_views[i], QString::fromLatin1(kLibraryFolders[i]));
-        connect(m_views[i], &QListWidget::itemActivated, this,
+        // A double-click loads, never a single click (whatever the desktop's activation
+        // setting), and Return does for the keyboard.
+        connect(m_views[i], &QListWidget::itemDoubleClicked, this,
                 [this](QListWidgetItem* item) { loadItem(item); });
+        m_views[i]->installEventFilter(this);
     }
     QListWidget* user = m_views[2];
-    user->installEventFilter(this);
     user->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(user, &QWidget::customContextMenuRequested, this, &ShapeLibraryWidget::showUserMenu);
     // A hidden tab keeps no selection.
@@ -186,6 +188,15 @@ bool ShapeLibraryWidget::deleteUserItem(QListWidgetItem* item) {
 }
 
 bool ShapeLibraryWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* view = qobject_cast<QListWidget*>(watched);
+        if (view && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (QListWidgetItem* item = view->currentItem(); item && item->isSelected())
+                loadItem(item);
+            return true;
+        }
+    }
     if (watched == m_views[2] && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         const QList<QListWidgetItem*> selected = m_views[2]->selectedItems();

@@ -16,13 +16,19 @@ TrackBar::TrackBar(int minimum, int maximum, int tickInterval, int position, QWi
 }
 
 void TrackBar::setPositionSilently(int position) {
-    const QSignalBlocker block(this);
-    setValue(position);
+    {
+        const QSignalBlocker block(this);
+        setValue(position);
+    }
+    emit shownSilently();
 }
 
 void TrackBar::setRangeSilently(int minimum, int maximum) {
-    const QSignalBlocker block(this);
-    setRange(minimum, maximum);
+    {
+        const QSignalBlocker block(this);
+        setRange(minimum, maximum);
+    }
+    emit shownSilently();
 }
 
 } // namespace plakett

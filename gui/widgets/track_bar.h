@@ -14,6 +14,10 @@ class TrackBar : public QSlider {
     // Shows a value (or range) that the model already holds; emits nothing.
     void setPositionSilently(int position);
     void setRangeSilently(int minimum, int maximum);
+
+  signals:
+    // A silent change: what shows the bar's value (a number field) follows it.
+    void shownSilently();
 };
 
 } // namespace plakett

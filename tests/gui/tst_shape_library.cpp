@@ -118,6 +118,24 @@ class TstShapeLibrary : public QObject {
         QCOMPARE(m_library->view(0)->item(0)->icon().availableSizes().value(0), QSize(64, 64));
     }
 
+    // A single-click activation (some desktops give one) loads nothing; Return does.
+    void activationOrReturnWithoutDoubleClick() {
+        openLibrary();
+        m_library->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_library.get()));
+        QListWidget* view = m_library->view(0);
+        QSignalSpy loaded(m_library.get(), &ShapeLibraryWidget::shapeLoaded);
+        view->setCurrentItem(view->item(1));
+        emit view->itemActivated(view->item(1));
+        QCOMPARE(loaded.count(), 0);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(loaded.count(), 1);
+        QCOMPARE(m_session->contour().FPoints.size(), std::size_t{4}); // "Wide"
+        view->clearSelection();
+        QTest::keyClick(view, Qt::Key_Enter); // nothing selected: nothing loads
+        QCOMPARE(loaded.count(), 1);
+    }
+
     void missingFoldersGiveEmptyTabs() {
         fs::remove_all(m_data / "Buttons");
         fs::remove_all(m_data / "User");
