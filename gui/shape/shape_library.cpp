@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <cstring>
 #include <exception>
 #include <system_error>
 
@@ -32,6 +33,29 @@ std::filesystem::path itemPath(const QListWidgetItem* item) {
     return std::filesystem::path(item->data(kPathRole).toString().toStdString());
 }
 
+// The list centres an icon in its square, which leaves a flat shape far above its own
+// caption and close to the next row's; standing every shape on the square's bottom edge
+// keeps each caption right under its shape.
+QImage bottomAligned(const QImage& image) {
+    int bottom = -1;
+    for (int y = image.height() - 1; y >= 0 && bottom < 0; --y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 0) {
+                bottom = y;
+                break;
+            }
+    }
+    const int shift = image.height() - 1 - bottom;
+    if (bottom < 0 || shift == 0) return image;
+    QImage moved(image.size(), image.format());
+    moved.fill(Qt::transparent);
+    for (int y = 0; y <= bottom; ++y)
+        std::memcpy(moved.scanLine(y + shift), image.constScanLine(y),
+                    static_cast<std::size_t>(image.bytesPerLine()));
+    return moved;
+}
+
 // The thumbnail's bottom-left colour (white for most shapes) lets the list show through.
 QIcon thumbnailIcon(const QImage& thumbnail) {
     QImage image = thumbnail.convertToFormat(QImage::Format_ARGB32);
@@ -42,7 +66,7 @@ QIcon thumbnailIcon(const QImage& thumbnail) {
         for (int x = 0; x < image.width(); ++x)
             if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
     }
-    return QIcon(QPixmap::fromImage(image));
+    return QIcon(QPixmap::fromImage(bottomAligned(image)));
 }
 
 QListWidget* makeView(QWidget* parent) {
