@@ -9,6 +9,7 @@
 #include "gui/shape/contur_widget.h"
 #include "gui/widgets/track_bar.h"
 #include "shape/transforms.h"
+#include "support/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,13 +107,8 @@ class TestEditorHabits : public QObject {
 
 void TestEditorHabits::init() {
     m_dir = std::make_unique<QTemporaryDir>();
-    const std::filesystem::path folder = m_dir->path().toStdString();
-    for (const char* sub : {"Buttons", "Other", "User", "Styles", "Backgrounds"})
-        std::filesystem::create_directories(folder / sub);
     m_session = std::make_unique<Session>();
-    m_window = std::make_unique<MainWindow>(*m_session, folder);
-    m_window->resize(1000, 700);
-    m_window->show();
+    m_window = test::showMainWindow(*m_session, test::makeEmptyDataFolder(*m_dir));
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QTest::qWait(20); // the first centring
     m_session->undoStack().clear();

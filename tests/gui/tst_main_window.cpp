@@ -5,6 +5,7 @@
 #include "gui/app/session.h"
 #include "gui/render/result_view.h"
 #include "gui/render/test_window.h"
+#include "support/main_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -116,13 +117,8 @@ class TestMainWindow : public QObject {
 void TestMainWindow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    const std::filesystem::path folder = m_dir->path().toStdString();
-    for (const char* sub : {"Buttons", "Other", "User", "Styles", "Backgrounds"})
-        std::filesystem::create_directories(folder / sub);
     m_session = std::make_unique<Session>();
-    m_window = std::make_unique<MainWindow>(*m_session, folder);
-    m_window->resize(1000, 700);
-    m_window->show();
+    m_window = test::showMainWindow(*m_session, test::makeEmptyDataFolder(*m_dir));
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
