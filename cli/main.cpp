@@ -2,6 +2,7 @@
 #include "render_job.h"
 
 #include <exception>
+#include <new>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
         }
         runRenderJob(options, std::cerr);
         return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "plakett-render: not enough memory for this design\n";
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "plakett-render: " << e.what() << "\n";
         return 1;

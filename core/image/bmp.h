@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace plakett {
@@ -19,6 +20,8 @@ inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 class InvalidBitmapError : public std::runtime_error {
   public:
     InvalidBitmapError() : std::runtime_error(kBitmapNotValid) {}
+    explicit InvalidBitmapError(const std::string& where)
+        : std::runtime_error(std::string(kBitmapNotValid) + " " + where) {}
 };
 
 // Larger pictures are refused as not valid rather than allocated.

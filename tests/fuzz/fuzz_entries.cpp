@@ -1,0 +1,109 @@
+#include "fuzz_entries.h"
+
+#include "document/project_file.h"
+#include "document/project_settings.h"
+#include "effects/light_editor.h"
+#include "effects/style_file.h"
+#include "image/bmp.h"
+#include "image/jpeg.h"
+#include "render/button_renderer.h"
+#include "shape/compute_points.h"
+#include "shape/render_refusal.h"
+#include "shape/shape_file.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <sstream>
+#include <string>
+
+namespace plakett::fuzz {
+namespace {
+
+// The formats report damage as exceptions; anything else (a crash, a sanitizer report,
+// a leak, a hang) is what the fuzzer looks for.
+template <typename F>
+void expectingErrors(F&& f) {
+    try {
+        f();
+    } catch (const std::exception&) {
+    }
+}
+
+void shapeFile(std::span<const std::uint8_t> data) {
+    expectingErrors([&] {
+        std::istringstream in(std::string(data.begin(), data.end()));
+        (void)readShape(in);
+    });
+}
+
+void projectFile(std::span<const std::uint8_t> data) {
+    expectingErrors([&] {
+        const ProjectDocument doc = readProject(data);
+        (void)settingsFromProject(doc);
+        (void)projectBytes(doc);
+    });
+}
+
+void styleFile(std::span<const std::uint8_t> data) {
+    expectingErrors([&] { (void)decodeStyle(data, "fuzz.jpgs", StyleCheck::Picture); });
+    expectingErrors([&] { (void)decodeStyleIcon(data, "fuzz.jpgs"); });
+}
+
+void bmp(std::span<const std::uint8_t> data) {
+    expectingErrors([&] { (void)readBmp(data); });
+    expectingErrors([&] { (void)decodeBmpFile(data); });
+}
+
+void jpeg(std::span<const std::uint8_t> data) {
+    expectingErrors([&] { (void)decodeJpeg(data, "fuzz.jpg"); });
+}
+
+// Editor-pixel extent beyond which an input is skipped, so that each run stays fast.
+constexpr int kMaxRenderExtent = 160;
+
+bool smallEnough(const std::vector<TMoveBox>& points) {
+    const TArrayPoint outline = ComputeEditorOutline(points);
+    if (outline.empty()) return true;
+    auto [minX, maxX] = std::minmax_element(outline.begin(), outline.end(),
+                                            [](TPoint a, TPoint b) { return a.X < b.X; });
+    auto [minY, maxY] = std::minmax_element(outline.begin(), outline.end(),
+                                            [](TPoint a, TPoint b) { return a.Y < b.Y; });
+    return std::int64_t{maxX->X} - minX->X <= kMaxRenderExtent &&
+           std::int64_t{maxY->Y} - minY->Y <= kMaxRenderExtent;
+}
+
+// A project file drives the whole renderer: outline, lights and every effect setting.
+void render(std::span<const std::uint8_t> data) {
+    expectingErrors([&] {
+        const ProjectDocument doc = readProject(data);
+        if (doc.points.size() > 64 || !renderRefusal(doc.points).empty() ||
+            !smallEnough(doc.points))
+            return;
+        RenderSettings settings = settingsFromProject(doc);
+        LightEditor editor;
+        editor.loadProjectLights(doc.buttonColor, doc.lights);
+        editor.setRenderMode(true);
+        editor.UpdateGradient();
+        ButtonRenderer renderer;
+        renderer.enter(doc.points, settings);
+        if (doc.records.text.FontSize % 2 == 0)
+            (void)renderer.render(editor.CopyLightMap(), settings, nullptr);
+        else
+            (void)renderer.renderTransparent(editor.CopyLightMap(), settings, nullptr);
+    });
+}
+
+constexpr std::array kTargets{
+    Target{"shape_file", shapeFile}, Target{"project_file", projectFile},
+    Target{"style_file", styleFile}, Target{"bmp", bmp},
+    Target{"jpeg", jpeg},            Target{"render", render},
+};
+
+} // namespace
+
+std::span<const Target> targets() {
+    return kTargets;
+}
+
+} // namespace plakett::fuzz
