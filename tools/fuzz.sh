@@ -43,7 +43,7 @@ for t in "${targets[@]}"; do
     for d in $(seeds_for "$t") "tests/data/fuzz/$t"; do [ -d "$d" ] && dirs+=("$d"); done
     echo "== $t: ${seconds}s"
     if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        build-fuzz/tests/fuzz/fuzz_"$t" "$corpus" "${dirs[@]}" -max_total_time="$seconds" \
+        build-fuzz/bin/fuzz_"$t" "$corpus" "${dirs[@]}" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
         -artifact_prefix="$findings/" 2>"build-fuzz/$t.log"; then
         echo "!! $t failed; see build-fuzz/$t.log and $findings/"
