@@ -2,6 +2,7 @@
 # Builds the libFuzzer programs (clang, address + undefined sanitizers) into build-fuzz/ and
 # runs each for SECONDS seconds, starting from the test inputs and the kept inputs.
 #   tools/fuzz.sh [SECONDS] [TARGET...]     default: 600 seconds, every target
+# Targets run one after another; start two with FUZZ_NO_BUILD=1 to use both cores.
 # A crash, leak, hang or sanitizer report stops a target and leaves the input as
 # build-fuzz/findings/<target>/crash-*: copy it to tests/data/fuzz/<target>/ once fixed,
 # where the normal tests replay it.
@@ -17,12 +18,15 @@ if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux
     $SUDO apt-get install -y -qq --no-install-recommends clang libclang-rt-dev
 fi
 
+# FUZZ_NO_BUILD=1 runs what is built, for several runs side by side.
+if [ -z "${FUZZ_NO_BUILD:-}" ]; then
 flags="-O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
     -DPLAKETT_FUZZ=ON -DPLAKETT_BUILD_TESTS=OFF -DPLAKETT_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
+fi
 
 seeds_for() {
     case "$1" in

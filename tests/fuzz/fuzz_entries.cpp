@@ -7,6 +7,7 @@
 #include "image/bmp.h"
 #include "image/jpeg.h"
 #include "render/button_renderer.h"
+#include "render/caption_rasterizer.h"
 #include "shape/compute_points.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
@@ -73,6 +74,23 @@ bool smallEnough(const std::vector<TMoveBox>& points) {
            std::int64_t{maxY->Y} - minY->Y <= kMaxRenderExtent;
 }
 
+// Extents that grow with the text and the font like a real face's, and a solid block of
+// coverage inside the clip, so that the caption's arithmetic runs on fuzzed settings.
+class BlockCaptions : public CaptionRasterizer {
+  public:
+    CaptionExtent measure(const std::string& text, const CaptionFont& font) override {
+        const std::int64_t w = std::int64_t{font.cellHeight} * std::int64_t(text.size()) / 2;
+        return {static_cast<int>(std::clamp<std::int64_t>(w, 0, 1 << 20)), font.cellHeight};
+    }
+    CaptionCoverage rasterize(const std::string&, const CaptionFont&,
+                              const CaptionRect& clip) override {
+        CaptionCoverage c{clip.left, clip.top, {}};
+        c.coverage = Gray8Image(std::clamp(clip.width, 0, 4096), std::clamp(clip.height, 0, 4096),
+                                std::uint8_t{200});
+        return c;
+    }
+};
+
 // A project file drives the whole renderer: outline, lights and every effect setting.
 void render(std::span<const std::uint8_t> data) {
     expectingErrors([&] {
@@ -87,10 +105,11 @@ void render(std::span<const std::uint8_t> data) {
         editor.UpdateGradient();
         ButtonRenderer renderer;
         renderer.enter(doc.points, settings);
+        BlockCaptions captions;
         if (doc.records.text.FontSize % 2 == 0)
-            (void)renderer.render(editor.CopyLightMap(), settings, nullptr);
+            (void)renderer.render(editor.CopyLightMap(), settings, &captions);
         else
-            (void)renderer.renderTransparent(editor.CopyLightMap(), settings, nullptr);
+            (void)renderer.renderTransparent(editor.CopyLightMap(), settings, &captions);
     });
 }
 
