@@ -2,8 +2,8 @@
 #include "render_job.h"
 
 #include <exception>
-#include <new>
 #include <iostream>
+#include <new>
 
 int main(int argc, char** argv) {
     using namespace plakett::cli;

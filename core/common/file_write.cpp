@@ -41,8 +41,8 @@ constexpr std::size_t kMaxNameBytes = 255;
 // so that the whole stays within the file-name limit.
 std::filesystem::path hiddenSibling(const std::filesystem::path& target, const char* tag) {
     static std::atomic<unsigned> counter{0};
-    const std::string suffix = std::string(".") + tag + "-" + std::to_string(::getpid()) + "-" +
-                               std::to_string(counter++);
+    const std::string suffix =
+        std::string(".") + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     std::string name = target.filename().string();
     const std::size_t room = kMaxNameBytes - 1 - suffix.size();
     if (name.size() > room) {

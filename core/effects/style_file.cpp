@@ -132,8 +132,8 @@ void checkStylePicture(std::span<const std::uint8_t> picture, const std::filesys
 StyleData decodeStyle(std::span<const std::uint8_t> bytes, const std::filesystem::path& name,
                       StyleCheck check) {
     if (bytes.size() < kStyleTrailerSize)
-        failLoad(name, "the file is too short to hold style data (" +
-                           std::to_string(bytes.size()) + " bytes)");
+        failLoad(name, "the file is too short to hold style data (" + std::to_string(bytes.size()) +
+                           " bytes)");
     if (check == StyleCheck::Picture)
         checkStylePicture(bytes.first(bytes.size() - kStyleTrailerSize), name);
     StyleTrailer trailer{};

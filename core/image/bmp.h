@@ -26,7 +26,8 @@ class InvalidBitmapError : public std::runtime_error {
 
 // Larger pictures are refused as not valid rather than allocated.
 inline constexpr std::int64_t kMaxBmpDimension = 32768;
-inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 26;
+// A glyph or texture beyond 4096 x 4096 pixels is larger than any button it could go on.
+inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 24;
 
 struct BmpImage {
     Bgr24Image image;

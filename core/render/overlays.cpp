@@ -2,8 +2,8 @@
 
 #include "common/arith.h"
 
-#include <climits>
 #include <algorithm>
+#include <climits>
 #include <numbers>
 #include <vector>
 
@@ -108,7 +108,8 @@ Bgr24 BackgroundPixel(const BackgroundLive& background) {
 
 // In 64 bits: settings that bypassed the text window may hold any int.
 int CaptionCellHeight(int fontSize) {
-    return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{fontSize} * 3) / 2, INT_MIN, INT_MAX));
+    return static_cast<int>(
+        std::clamp<std::int64_t>((std::int64_t{fontSize} * 3) / 2, INT_MIN, INT_MAX));
 }
 int DoubleCaptionCellHeight(int fontSize) {
     return static_cast<int>(

@@ -39,8 +39,8 @@ struct GlyphLive {
     int opacity = 50; // 0..255
 };
 
-// The text window's size box accepts -kMaxCaptionFontSize..kMaxCaptionFontSize; a project holding more is
-// read as the nearer end.
+// The text window's size box accepts -kMaxCaptionFontSize..kMaxCaptionFontSize; a project holding
+// more is read as the nearer end.
 inline constexpr int kMaxCaptionFontSize = 1000;
 
 struct TextLive {

@@ -119,8 +119,8 @@ class ShapeReader {
     }
 
     static ShapeError endsBefore(std::int32_t index, std::int32_t count) {
-        return ShapeError("The shape file ends before point " + std::to_string(index + 1) +
-                          " of " + std::to_string(count));
+        return ShapeError("The shape file ends before point " + std::to_string(index + 1) + " of " +
+                          std::to_string(count));
     }
 
     TMoveBox readPoint(std::int32_t index, std::int32_t count) {
@@ -217,7 +217,8 @@ void LoadFromFile(const std::filesystem::path& fileName, std::vector<TMoveBox>& 
     // A device or pipe would never end, and no real shape comes near the size limit.
     if (!std::filesystem::is_regular_file(status))
         throw ShapeError("Cannot read " + quotedPath(fileName) + ": it is not a regular file");
-    if (const auto size = std::filesystem::file_size(fileName, ec); !ec && size > kMaxShapeFileBytes)
+    if (const auto size = std::filesystem::file_size(fileName, ec);
+        !ec && size > kMaxShapeFileBytes)
         throw ShapeError("Cannot read " + quotedPath(fileName) + ": the file is " +
                          std::to_string(size) + " bytes, more than any shape needs");
     points = readShapeNamingLine(in, fileName);

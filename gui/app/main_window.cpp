@@ -274,9 +274,9 @@ QWidget* MainWindow::buildRightPanel(const std::filesystem::path& dataFolder) {
     connect(m_library, &ShapeLibraryWidget::loadingFinished, this, [this] {
         const QStringList& skipped = m_library->skippedFiles();
         if (!skipped.isEmpty())
-            statusBar()->showMessage(tr("Skipped %n damaged library shape(s): ", nullptr,
-                                        int(skipped.size())) +
-                                     skipped.front());
+            statusBar()->showMessage(
+                tr("Skipped %n damaged library shape(s): ", nullptr, int(skipped.size())) +
+                skipped.front());
     });
     m_stylePanel = new StylePanel(m_session, dataFolder / "Styles");
     m_right->addWidget(m_library);

@@ -27,8 +27,8 @@ std::vector<TMoveBox> squareAt(int x, int y) {
 TEST(CliLimits, TheSameShapeAnywhereGivesTheSameImagesAtTheSameCost) {
     TempDir dir;
     std::vector<std::uint8_t> reference;
-    for (const TPoint corner : {TPoint{100, 100}, TPoint{16000, 16000}, TPoint{-12000, 9000},
-                                TPoint{-600000, 700000}}) {
+    for (const TPoint corner :
+         {TPoint{100, 100}, TPoint{16000, 16000}, TPoint{-12000, 9000}, TPoint{-600000, 700000}}) {
         SCOPED_TRACE(testing::Message() << corner.X << "," << corner.Y);
         SaveToFile(squareAt(corner.X, corner.Y), dir / "square.shp");
         const RunResult r =

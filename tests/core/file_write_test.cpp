@@ -122,7 +122,7 @@ TEST(FileWrite, ReplacesKeepingPermissionsAndLongNames) {
               fs::perms::owner_read | fs::perms::owner_write);
 
     const fs::path longName = s.dir / (std::string(250, 'n') + ".bmp"); // 254 bytes
-    for (int round = 0; round < 2; ++round) // create, then replace
+    for (int round = 0; round < 2; ++round)                             // create, then replace
         writeFileAtomically(longName, std::vector<std::uint8_t>(3, std::uint8_t('0' + round)));
     EXPECT_EQ(content(longName), "111");
 }
@@ -189,7 +189,8 @@ TEST(FileWrite, ConcurrentWritersNeverExposeAMissingOrMixedSet) {
         const pid_t child = fork();
         if (child == 0) {
             int failures = 0;
-            for (int round = 0; round < 25; ++round) try {
+            for (int round = 0; round < 25; ++round)
+                try {
                     writeFilesTogether(setOf(s.dir, textOf(w)));
                 } catch (...) {
                     ++failures;

@@ -22,8 +22,8 @@ namespace {
 
 fs::path scratchFile(const std::string& name, const std::string& bytes) {
     static const fs::path dir = [] {
-        const fs::path d =
-            fs::temp_directory_path() / ("plakett_inputs_" + std::to_string(std::random_device{}()));
+        const fs::path d = fs::temp_directory_path() /
+                           ("plakett_inputs_" + std::to_string(std::random_device{}()));
         fs::create_directories(d);
         return d;
     }();
@@ -64,13 +64,16 @@ TEST(InputErrors, TextsNameTheFileThePartAndTheLine) {
          "Stream read error in the control points of '"},
         {"glyph.tbp", std::string(whole.begin(), whole.begin() + glyphAt + 60),
          "Stream read error in the glyph picture of '"},
-        {"texture.tbp", withByte(textureAt, 'X'), "Bitmap image is not valid in the texture picture"},
+        {"texture.tbp", withByte(textureAt, 'X'),
+         "Bitmap image is not valid in the texture picture"},
         {"esc.shp", "Shape\nNumOfPoints = 1;\nPoint Type = Auto;\nPosition X = \x1b[2J; Y = 0;\n",
          "' \\x1B[2J' is not a valid integer value ("},
-        {"esc.shp", "Shape\r\nNumOfPoints = 3;\r\nPoint Type = Auto;\r\nPosition X = 1; Y = 2;\r\n"
-                    "Point Type = Auto;\r\nPosition X = 9; Y = two;\r\n",
+        {"esc.shp",
+         "Shape\r\nNumOfPoints = 3;\r\nPoint Type = Auto;\r\nPosition X = 1; Y = 2;\r\n"
+         "Point Type = Auto;\r\nPosition X = 9; Y = two;\r\n",
          "esc.shp', line 6)"},
-        {"cut.shp", "Shape\nNumOfPoints = 2;\nPoint Type = Angle;\nPosition X = 1; Y = 2;\nPoint Ty",
+        {"cut.shp",
+         "Shape\nNumOfPoints = 2;\nPoint Type = Angle;\nPosition X = 1; Y = 2;\nPoint Ty",
          "The shape file ends before point 2 of 2"},
     };
     for (const auto& c : cases) {

@@ -23,8 +23,7 @@ namespace {
 
 // The formats report damage as exceptions; anything else (a crash, a sanitizer report,
 // a leak, a hang) is what the fuzzer looks for.
-template <typename F>
-void expectingErrors(F&& f) {
+template <typename F> void expectingErrors(F&& f) {
     try {
         f();
     } catch (const std::exception&) {
@@ -114,9 +113,12 @@ void render(std::span<const std::uint8_t> data) {
 }
 
 constexpr std::array kTargets{
-    Target{"shape_file", shapeFile}, Target{"project_file", projectFile},
-    Target{"style_file", styleFile}, Target{"bmp", bmp},
-    Target{"jpeg", jpeg},            Target{"render", render},
+    Target{"shape_file", shapeFile},
+    Target{"project_file", projectFile},
+    Target{"style_file", styleFile},
+    Target{"bmp", bmp},
+    Target{"jpeg", jpeg},
+    Target{"render", render},
 };
 
 } // namespace
