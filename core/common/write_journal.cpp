@@ -36,8 +36,8 @@ void rollBackJournal(std::vector<JournalEntry>& entries) noexcept {
                 // Also right when the rename never happened: renaming a second name of the
                 // same file over it does nothing, and the unlink below removes it.
                 ::rename(e.keep.c_str(), e.target.c_str());
-            } else if (e.tempExists && ::unlink(e.temp.c_str()) != 0) {
-                ::unlink(e.target.c_str()); // the temporary had become the target
+            } else if (!e.tempExists || ::unlink(e.temp.c_str()) != 0) {
+                ::unlink(e.target.c_str()); // new here, and the temporary had become it
             }
             e.placing = 0;
         }

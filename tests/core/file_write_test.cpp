@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -46,10 +47,12 @@ std::set<std::string> entries(const fs::path& dir) {
     return names;
 }
 
-std::vector<FileContent> setOf(const fs::path& dir, const std::string& text) {
+std::vector<FileContent> setOf(const fs::path& dir, const std::string& text,
+                               bool newFileFirst = false) {
     std::vector<FileContent> files;
     for (const char* name : {"b_off.bmp", "b_down.bmp", "b_over.bmp"})
         files.push_back({dir / name, {text.begin(), text.end()}});
+    if (newFileFirst) std::rotate(files.begin(), files.begin() + 2, files.end());
     return files;
 }
 
@@ -91,18 +94,21 @@ TEST(FileWrite, EveryFailingStepRollsBackTheWholeSet) {
     const struct {
         WriteStep step;
         std::size_t index;
+        bool newFileFirst = false; // b_over, which did not exist, is placed first
     } cases[] = {
-        {WriteStep::Create, 0}, {WriteStep::Create, 2}, {WriteStep::Write, 1},
-        {WriteStep::Keep, 0},   {WriteStep::Keep, 1},   {WriteStep::Place, 0},
-        {WriteStep::Place, 1},  {WriteStep::Place, 2},
+        {WriteStep::Create, 0},      {WriteStep::Create, 2}, {WriteStep::Write, 1},
+        {WriteStep::Keep, 0},        {WriteStep::Keep, 1},   {WriteStep::Place, 0},
+        {WriteStep::Place, 1},       {WriteStep::Place, 2},  {WriteStep::Place, 1, true},
+        {WriteStep::Place, 2, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "step " << int(c.step) << " file " << c.index);
+        SCOPED_TRACE(testing::Message() << "step " << int(c.step) << " file " << c.index
+                                        << (c.newFileFirst ? " new file first" : ""));
         Scratch s;
         writeOldFiles(s.dir);
         HookScope hook(c.step, c.index);
         try {
-            writeFilesTogether(setOf(s.dir, "new"));
+            writeFilesTogether(setOf(s.dir, "new", c.newFileFirst));
             ADD_FAILURE() << "no error";
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find("No space left"), std::string::npos) << e.what();
