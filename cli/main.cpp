@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
 
 int main(int argc, char** argv) {
     using namespace plakett::cli;
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
         }
         runRenderJob(options, std::cerr);
         return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "plakett-render: not enough memory for this design\n";
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "plakett-render: " << e.what() << "\n";
         return 1;

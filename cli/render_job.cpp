@@ -54,7 +54,7 @@ Bgr24Image buildLightMap(const Design& d, const std::string& stylePath) {
     LightEditor editor;
     if (d.project) editor.loadProjectLights(d.project->buttonColor, d.project->lights);
     editor.setRenderMode(true);
-    if (!stylePath.empty()) return editor.applyStyle(readStyleFile(stylePath));
+    if (!stylePath.empty()) return editor.applyStyle(readStyleFile(stylePath, StyleCheck::Picture));
     editor.UpdateGradient();
     return editor.CopyLightMap();
 }
@@ -119,6 +119,8 @@ std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& rende
 } // namespace
 
 void runRenderJob(const CliOptions& o, std::ostream& timings) {
+    if (const std::string problem = exportNameProblem(o.output); !problem.empty())
+        throw std::runtime_error(problem);
     Design design = loadDesign(o.input);
     if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
         throw std::runtime_error(refusal);

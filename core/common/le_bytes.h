@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace plakett {
@@ -17,6 +18,9 @@ inline constexpr const char* kStreamReadError = "Stream read error";
 class StreamReadError : public std::runtime_error {
   public:
     StreamReadError() : std::runtime_error(kStreamReadError) {}
+    // The standard text followed by where it happened.
+    explicit StreamReadError(const std::string& where)
+        : std::runtime_error(std::string(kStreamReadError) + " " + where) {}
 };
 
 class ByteReader {

@@ -90,4 +90,21 @@ std::string utf8ToWindows1252(std::string_view utf8) {
     return out;
 }
 
+std::string printableText(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            text += c;
+            continue;
+        }
+        constexpr char kHex[] = "0123456789ABCDEF";
+        text += "\\x";
+        text += kHex[byte >> 4];
+        text += kHex[byte & 15];
+    }
+    return text;
+}
+
 } // namespace plakett

@@ -63,6 +63,16 @@ std::filesystem::path exportBase(const std::filesystem::path& chosenName) {
     return chosenName.parent_path() / name;
 }
 
+std::string exportNameProblem(const std::filesystem::path& chosenName) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(chosenName, ec))
+        return quotedPath(chosenName) + " is a folder; name the files, for example " +
+               quotedPath(chosenName / "button.png");
+    if (exportBase(chosenName).filename().empty())
+        return quotedPath(chosenName) + " leaves no base name for the files";
+    return {};
+}
+
 std::vector<ExportFile> exportWriteOrder(const std::filesystem::path& chosenName, int stateCount,
                                          ExportFormat format) {
     checkStateCount(stateCount);

@@ -34,6 +34,10 @@ std::string exportExtension(ExportFormat format);
 // and suffixes in folder names are left alone.
 std::filesystem::path exportBase(const std::filesystem::path& chosenName);
 
+// Why the chosen name cannot name exported files, or empty: an existing folder, or a name
+// that leaves no base ("out/", ".png", "_OFF.bmp").
+std::string exportNameProblem(const std::filesystem::path& chosenName);
+
 struct ExportFile {
     int stateIndex = kStateOff;
     std::filesystem::path path;

@@ -68,12 +68,18 @@ bool carriesTexture(const ProjectDocument& doc, ProjectKind kind) {
 
 } // namespace
 
-ProjectDocument readProject(std::span<const std::uint8_t> bytes, ProjectKind kind) {
+namespace {
+
+// Reads the parts in file order; `part` names the one being read, for error texts.
+ProjectDocument readParts(std::span<const std::uint8_t> bytes, ProjectKind kind,
+                          const char*& part) {
     ByteReader r(bytes);
+    part = "in the header";
     if (r.remaining() < 4 || r.u32() != kProjectMagic) throw NotAProjectFile("Not a project file");
     const std::int32_t count = r.i32();
     if (count < 0)
         throw ProjectFormatError("'" + std::to_string(count) + "' is not a valid point count");
+    part = "in the control points";
     // A count the rest of the file cannot hold means the file ends early.
     if (static_cast<std::uint64_t>(count) * kPointRecordSize > r.remaining())
         throw StreamReadError();
@@ -82,24 +88,47 @@ ProjectDocument readProject(std::span<const std::uint8_t> bytes, ProjectKind kin
     doc.points.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i)
         doc.points.push_back(readPoint(r));
+    part = "in the lights";
     doc.buttonColor = r.u32();
     for (TLightRec& l : doc.lights)
         l = readLight(r);
+    part = "in the text settings";
     doc.records.text = readRecord<TextSettings>(r);
+    part = "in the shadow settings";
     doc.records.shadow = readRecord<ShadowSettings>(r);
+    part = "in the glyph settings";
     doc.records.glyph = readRecord<GlyphSettings>(r);
+    part = "in the background settings";
     doc.records.background = readRecord<BackgroundSettings>(r);
+    part = "in the glyph picture";
     if (doc.records.glyph.GlyphBitmap != 0) doc.glyphPicture = readBmp(r);
+    part = "in the texture picture";
     if (carriesTexture(doc, kind)) doc.texture = readBmp(r);
     return doc;
 }
 
+} // namespace
+
+ProjectDocument readProject(std::span<const std::uint8_t> bytes, ProjectKind kind) {
+    const char* part = "";
+    return readParts(bytes, kind, part);
+}
+
 ProjectDocument readProjectFile(const std::filesystem::path& path, ProjectKind kind) {
     const std::vector<std::uint8_t> bytes = readFileBytes(path);
+    const char* part = "";
     try {
-        return readProject(bytes, kind);
+        return readParts(bytes, kind, part);
     } catch (const NotAProjectFile&) {
-        throw NotAProjectFile("'" + path.string() + "' is not a project file");
+        throw NotAProjectFile(quotedPath(path) + " is not a project file");
+    } catch (const StreamReadError&) {
+        throw StreamReadError(std::string(part) + " of " + quotedPath(path));
+    } catch (const InvalidBitmapError&) {
+        throw InvalidBitmapError(std::string(part) + " of " + quotedPath(path));
+    } catch (const ProjectFormatError& e) {
+        throw ProjectFormatError(std::string(e.what()) + " in " + quotedPath(path));
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error("Not enough memory to read " + quotedPath(path));
     }
 }
 

@@ -35,7 +35,7 @@ TextEffect effectFromIndex(std::int32_t index) {
 
 void applyText(const TextSettings& t, TextLive& text) {
     text.fontName = windows1252ToUtf8(t.FontName.bytes());
-    text.fontSize = t.FontSize;
+    text.fontSize = std::clamp(t.FontSize, -kMaxCaptionFontSize, kMaxCaptionFontSize);
     applyFontStyle(t.FontStyle.bytes(), text);
     text.weight = text.bold ? 700 : 0;
     text.caption = windows1252ToUtf8(t.CaptionText.bytes());

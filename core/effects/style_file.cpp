@@ -113,31 +113,51 @@ void writeStyleFile(const std::filesystem::path& path, const TGradientBox& light
     writeFileAtomically(path, bytes);
 }
 
-StyleData readStyleFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) failLoad(path, "it is a folder");
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) failLoad(path, std::generic_category().message(errno ? errno : ENOENT));
-    const std::streamoff size = in.tellg();
-    if (size < 0) failLoad(path, "the file cannot be read");
-    if (size < static_cast<std::streamoff>(kStyleTrailerSize))
-        failLoad(path,
-                 "the file is too short to hold style data (" + std::to_string(size) + " bytes)");
+namespace {
+
+void checkStylePicture(std::span<const std::uint8_t> picture, const std::filesystem::path& name) {
+    JpegSize size;
+    try {
+        size = readJpegSize(picture);
+    } catch (const std::runtime_error&) {
+        failLoad(name, "its picture is not a JPEG image");
+    }
+    if (size.width > kMaxStylePictureSide || size.height > kMaxStylePictureSide)
+        failLoad(name, "its picture is " + std::to_string(size.width) + " x " +
+                           std::to_string(size.height) + " pixels, not a style thumbnail");
+}
+
+} // namespace
+
+StyleData decodeStyle(std::span<const std::uint8_t> bytes, const std::filesystem::path& name,
+                      StyleCheck check) {
+    if (bytes.size() < kStyleTrailerSize)
+        failLoad(name, "the file is too short to hold style data (" + std::to_string(bytes.size()) +
+                           " bytes)");
+    if (check == StyleCheck::Picture)
+        checkStylePicture(bytes.first(bytes.size() - kStyleTrailerSize), name);
     StyleTrailer trailer{};
-    in.seekg(size - static_cast<std::streamoff>(kStyleTrailerSize));
-    in.read(reinterpret_cast<char*>(trailer.data()), static_cast<std::streamsize>(trailer.size()));
-    if (!in) failLoad(path, "the file cannot be read");
+    std::copy_n(bytes.end() - kStyleTrailerSize, kStyleTrailerSize, trailer.begin());
     return decodeStyleTrailer(trailer);
 }
 
-Bgr24Image readStyleIcon(const std::filesystem::path& path) {
-    const Bgr24Image picture = readJpegFile(path);
+StyleData readStyleFile(const std::filesystem::path& path, StyleCheck check) {
+    return decodeStyle(readFileBytes(path, kMaxStyleFileBytes), path, check);
+}
+
+Bgr24Image decodeStyleIcon(std::span<const std::uint8_t> bytes, const std::filesystem::path& name) {
+    const Bgr24Image picture =
+        decodeJpegThumbnail(bytes, name.string(), kStyleThumbnailSize, kMaxStylePictureSide);
     Bgr24Image icon(kStyleThumbnailSize, kStyleThumbnailSize);
     const int w = std::min(picture.width(), kStyleThumbnailSize);
     const int h = std::min(picture.height(), kStyleThumbnailSize);
     for (int y = 0; y < h; ++y)
         std::copy_n(picture.scanline(y), w, icon.scanline(y));
     return icon;
+}
+
+Bgr24Image readStyleIcon(const std::filesystem::path& path) {
+    return decodeStyleIcon(readFileBytes(path, kMaxStyleFileBytes), path);
 }
 
 std::vector<std::string> ListStyles(const std::filesystem::path& folder) {

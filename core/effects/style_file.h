@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,12 +48,24 @@ void writeStyleFile(const std::filesystem::path& path, const TGradientBox& light
                     ColorRef buttonColor, const Bgr24Image& normalImage,
                     const std::string& fontName);
 
+// A style picture is 32x32; larger ones are shrunk by the codec while decoding, and ones
+// declaring more than this on a side are refused unread, as are style files beyond
+// kMaxStyleFileBytes.
+inline constexpr int kMaxStylePictureSide = 256;
+inline constexpr std::size_t kMaxStyleFileBytes = 1 << 20;
+
 // The trailer of a style file. A file shorter than the trailer or unreadable is refused
-// with an error naming the file.
-StyleData readStyleFile(const std::filesystem::path& path);
+// with an error naming the file; with StyleCheck::Picture so is one whose picture is not a
+// JPEG of at most kMaxStylePictureSide a side (the style library reads trailers alone).
+enum class StyleCheck { TrailerOnly, Picture };
+StyleData readStyleFile(const std::filesystem::path& path,
+                        StyleCheck check = StyleCheck::TrailerOnly);
+StyleData decodeStyle(std::span<const std::uint8_t> bytes, const std::filesystem::path& name,
+                      StyleCheck check = StyleCheck::TrailerOnly);
 
 // The style's picture drawn at (0, 0) on a 32x32 icon (black where it does not reach).
 Bgr24Image readStyleIcon(const std::filesystem::path& path);
+Bgr24Image decodeStyleIcon(std::span<const std::uint8_t> bytes, const std::filesystem::path& name);
 
 // Style names (file names without the final ".jpgs") of the regular files in `folder`,
 // sorted byte-wise. A missing or unreadable folder gives an empty list.

@@ -303,7 +303,13 @@ Bgr24Image decodeBmpFile(std::span<const std::uint8_t> file) {
 
 Bgr24Image readBmpFile(const std::filesystem::path& path) {
     const std::vector<std::uint8_t> bytes = readFileBytes(path);
-    return decodeBmpFile(bytes);
+    try {
+        return decodeBmpFile(bytes);
+    } catch (const InvalidBitmapError&) {
+        throw InvalidBitmapError("in " + quotedPath(path));
+    } catch (const StreamReadError&) {
+        throw StreamReadError("in " + quotedPath(path));
+    }
 }
 
 void appendBmp(std::vector<std::uint8_t>& out, const Bgr24Image& image) {

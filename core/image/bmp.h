@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace plakett {
@@ -19,11 +20,14 @@ inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 class InvalidBitmapError : public std::runtime_error {
   public:
     InvalidBitmapError() : std::runtime_error(kBitmapNotValid) {}
+    explicit InvalidBitmapError(const std::string& where)
+        : std::runtime_error(std::string(kBitmapNotValid) + " " + where) {}
 };
 
 // Larger pictures are refused as not valid rather than allocated.
 inline constexpr std::int64_t kMaxBmpDimension = 32768;
-inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 26;
+// A glyph or texture beyond 4096 x 4096 pixels is larger than any button it could go on.
+inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 24;
 
 struct BmpImage {
     Bgr24Image image;

@@ -2,6 +2,7 @@
 
 #include "common/file_write.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -228,24 +229,34 @@ bool compressRows(Encoder* enc, const unsigned char* pixels, int width, int heig
 
 } // namespace
 
-Bgr24Image decodeJpeg(std::span<const std::uint8_t> data, const std::string& sourceName) {
+namespace {
+
+void openDecoder(Decoder& dec, std::span<const std::uint8_t> data, const std::string& sourceName) {
     if (data.empty()) failDecode(sourceName, "the file is empty");
     if (data.size() > std::numeric_limits<unsigned long>::max())
         failDecode(sourceName, "the file is too large");
-    Decoder dec;
     if (!readHeader(&dec, data.data(), static_cast<unsigned long>(data.size())))
         failFromCodec(dec, sourceName);
+}
 
+[[noreturn]] void failTooLarge(const std::string& sourceName, std::int64_t w, std::int64_t h) {
+    failDecode(sourceName, "the picture is " + std::to_string(w) + " x " + std::to_string(h) +
+                               " pixels, too large to open");
+}
+
+// Header already read; `scaleDenom` is 1, 2, 4 or 8.
+Bgr24Image decodeOpened(Decoder& dec, const std::string& sourceName, unsigned scaleDenom) {
     jpeg_decompress_struct& cinfo = dec.cinfo;
-    const std::int64_t width = cinfo.image_width;
-    const std::int64_t height = cinfo.image_height;
-    if (width <= 0 || height <= 0 || width * height > kMaxJpegPixels)
-        failDecode(sourceName, "the picture is " + std::to_string(width) + " x " +
-                                   std::to_string(height) + " pixels, too large to open");
     cinfo.out_color_space = chooseOutputSpace(cinfo);
     if (cinfo.out_color_space == JCS_UNKNOWN)
         failDecode(sourceName, "unsupported colour format (" +
                                    std::to_string(cinfo.num_components) + " components)");
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = scaleDenom;
+    jpeg_calc_output_dimensions(&cinfo);
+    const std::int64_t width = cinfo.output_width;
+    const std::int64_t height = cinfo.output_height;
+    if (width <= 0 || height <= 0) failTooLarge(sourceName, width, height);
 
     Bgr24Image image(static_cast<int>(width), static_cast<int>(height));
     std::vector<unsigned char> cmykRow;
@@ -254,6 +265,39 @@ Bgr24Image decodeJpeg(std::span<const std::uint8_t> data, const std::string& sou
     if (!decodeRows(&dec, pixels, cmykRow.data())) failFromCodec(dec, sourceName);
     if (dec.errors.dataEndedEarly) failDecode(sourceName, dec.errors.warning);
     return image;
+}
+
+} // namespace
+
+JpegSize readJpegSize(std::span<const std::uint8_t> data, const std::string& sourceName) {
+    Decoder dec;
+    openDecoder(dec, data, sourceName);
+    return {static_cast<int>(std::min<JDIMENSION>(dec.cinfo.image_width, 65535)),
+            static_cast<int>(std::min<JDIMENSION>(dec.cinfo.image_height, 65535))};
+}
+
+Bgr24Image decodeJpeg(std::span<const std::uint8_t> data, const std::string& sourceName) {
+    Decoder dec;
+    openDecoder(dec, data, sourceName);
+    const std::int64_t width = dec.cinfo.image_width;
+    const std::int64_t height = dec.cinfo.image_height;
+    if (width <= 0 || height <= 0 || width * height > kMaxJpegPixels)
+        failTooLarge(sourceName, width, height);
+    return decodeOpened(dec, sourceName, 1);
+}
+
+Bgr24Image decodeJpegThumbnail(std::span<const std::uint8_t> data, const std::string& sourceName,
+                               int fitSide, int maxSide) {
+    Decoder dec;
+    openDecoder(dec, data, sourceName);
+    const std::int64_t width = dec.cinfo.image_width;
+    const std::int64_t height = dec.cinfo.image_height;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        failTooLarge(sourceName, width, height);
+    unsigned denom = 1;
+    while (denom < 8 && std::max(width, height) > std::int64_t{fitSide} * denom)
+        denom *= 2;
+    return decodeOpened(dec, sourceName, denom);
 }
 
 Bgr24Image readJpegFile(const std::filesystem::path& path) {

@@ -14,8 +14,24 @@ namespace plakett {
 
 inline constexpr int kMinJpegQuality = 30;
 inline constexpr int kMaxJpegQuality = 100;
-// Pictures beyond this are refused before the codec allocates anything for them.
-inline constexpr std::int64_t kMaxJpegPixels = 100'000'000;
+// Pictures beyond this are refused before the codec allocates anything for them: a
+// texture or glyph larger than 4096 x 4096 cannot be seen on any button, and a
+// progressive picture costs the codec several bytes a pixel on top of the result.
+inline constexpr std::int64_t kMaxJpegPixels = std::int64_t{1} << 24;
+
+struct JpegSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Reads only the picture's header; throws like decodeJpeg when the data is not a JPEG.
+JpegSize readJpegSize(std::span<const std::uint8_t> data, const std::string& sourceName = {});
+
+// Decodes with the codec's own scaling (1/2, 1/4 or 1/8) so that neither side exceeds
+// `fitSide` where that is possible; pictures declaring more than `maxSide` on either side
+// are refused before decoding.
+Bgr24Image decodeJpegThumbnail(std::span<const std::uint8_t> data, const std::string& sourceName,
+                               int fitSide, int maxSide);
 
 // Decodes one JPEG stream (SOI..EOI); bytes after EOI, such as a style trailer, are not read.
 // Colour, grayscale and CMYK/YCCK pictures all come back as 24-bit BGR. Data that ends

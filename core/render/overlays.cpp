@@ -3,6 +3,7 @@
 #include "common/arith.h"
 
 #include <algorithm>
+#include <climits>
 #include <numbers>
 #include <vector>
 
@@ -110,11 +111,14 @@ Bgr24 BackgroundPixel(const BackgroundLive& background) {
                  static_cast<std::uint8_t>(background.backRed)};
 }
 
+// In 64 bits: settings that bypassed the text window may hold any int.
 int CaptionCellHeight(int fontSize) {
-    return (fontSize * 3) / 2;
+    return static_cast<int>(
+        std::clamp<std::int64_t>((std::int64_t{fontSize} * 3) / 2, INT_MIN, INT_MAX));
 }
 int DoubleCaptionCellHeight(int fontSize) {
-    return ((2 * fontSize) * 3) / 2;
+    return static_cast<int>(
+        std::clamp<std::int64_t>(((2 * std::int64_t{fontSize}) * 3) / 2, INT_MIN, INT_MAX));
 }
 
 CaptionFont CaptionFontFor(const TextLive& text, int cellHeight) {

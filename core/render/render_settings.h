@@ -43,6 +43,10 @@ struct GlyphLive {
     friend bool operator==(const GlyphLive&, const GlyphLive&) = default;
 };
 
+// The text window's size box accepts -kMaxCaptionFontSize..kMaxCaptionFontSize; a project holding
+// more is read as the nearer end.
+inline constexpr int kMaxCaptionFontSize = 1000;
+
 struct TextLive {
     std::string caption; // UTF-8
     std::string fontName = "Arial";

@@ -25,7 +25,14 @@ void assignAll(MatrixComputer& c, const Matrix& map) {
 } // namespace
 
 void MatrixComputer::Prepare(const PointsArray& outline) {
+    // From the first point rather than from +-10000: the same frame for every outline
+    // within that range, and a tight one for outlines beyond it, which a search from
+    // +-10000 would stretch back to the range's edge.
     int minX = 10000, minY = 10000, maxX = -10000, maxY = -10000;
+    if (!outline.empty()) {
+        minX = maxX = outline.front().x;
+        minY = maxY = outline.front().y;
+    }
     for (const IntPoints& p : outline) {
         if (p.x < minX) minX = p.x;
         if (p.x > maxX) maxX = p.x;

@@ -1,5 +1,6 @@
 #include "shape/number_text.h"
 
+#include "common/text_encoding.h"
 #include "shape/shape_error.h"
 
 #include <charconv>
@@ -87,7 +88,7 @@ std::optional<std::int32_t> tryParseInteger(std::string_view text) {
 
 std::int32_t parseInteger(std::string_view text) {
     if (const auto value = tryParseInteger(text)) return *value;
-    throw ShapeError("'" + std::string(text) + "' is not a valid integer value");
+    throw ShapeError("'" + printableText(text) + "' is not a valid integer value");
 }
 
 float parseShapeReal(std::string_view text) {

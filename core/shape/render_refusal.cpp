@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 namespace plakett {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 // Doubling stays far inside 32 bits, and the field (about 20 bytes a cell while it is
 // computed) stays within a few hundred megabytes.
 constexpr std::int64_t kMaxCoordinate = 1'000'000;
-constexpr std::int64_t kMaxFieldCells = std::int64_t{1} << 25;
 
 } // namespace
 
@@ -31,8 +31,14 @@ std::string renderRefusal(const std::vector<TMoveBox>& points) {
         maxY = std::max<std::int64_t>(maxY, p.Y);
     }
     if (maxX - minX < 2 || maxY - minY < 2) return "Shape is too small";
-    if ((2 * (maxX - minX) + 3) * (2 * (maxY - minY) + 3) > kMaxFieldCells)
-        return "Shape is too large";
+    // Each side first, so that the product below cannot overflow even for the extents
+    // that handles of enormous Bezier lengths give.
+    const std::int64_t columns = 2 * (maxX - minX) + 3;
+    const std::int64_t rows = 2 * (maxY - minY) + 3;
+    if (columns > kMaxFieldCells || rows > kMaxFieldCells || columns * rows > kMaxFieldCells)
+        return "Shape is too large: " + std::to_string(maxX - minX) + " x " +
+               std::to_string(maxY - minY) + " pixels, more than the " +
+               std::to_string(kMaxFieldCells) + " cells its field may have";
     return {};
 }
 

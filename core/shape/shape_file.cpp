@@ -35,19 +35,27 @@ class LineReader {
         bool lastWasCr = false;
         int c = m_buf.sbumpc();
         if (c == Traits::eof()) return std::nullopt;
+        ++m_number;
         while (c != Traits::eof() && c != '\n') {
             if (kept.size() <= kMaxLineLength) kept += static_cast<char>(c);
             ++length;
             lastWasCr = c == '\r';
             c = m_buf.sbumpc();
         }
+        m_lastEnded = c == '\n';
         const std::size_t content = length - (lastWasCr ? 1 : 0);
         kept.resize(std::min(content, kMaxLineLength));
         return kept;
     }
 
+    int number() const { return m_number; }
+    // False when the last line read was cut off by the end of the file.
+    bool lastEnded() const { return m_lastEnded; }
+
   private:
     std::streambuf& m_buf;
+    int m_number = 0;
+    bool m_lastEnded = true;
 };
 
 // The text between the first "=" and the first ";" (empty when either is missing or the
@@ -68,6 +76,8 @@ std::string_view afterFirstSemicolon(std::string_view line) {
 class ShapeReader {
   public:
     explicit ShapeReader(std::istream& in) : m_lines(in) {}
+
+    int lineNumber() const { return m_lines.number(); }
 
     std::vector<TMoveBox> read() {
         skipToShapeLine();
@@ -104,10 +114,13 @@ class ShapeReader {
 
     std::string nextLine(std::int32_t index, std::int32_t count) {
         auto line = m_lines.next();
-        if (!line)
-            throw ShapeError("The shape file ends before point " + std::to_string(index + 1) +
-                             " of " + std::to_string(count));
+        if (!line) throw endsBefore(index, count);
         return std::move(*line);
+    }
+
+    static ShapeError endsBefore(std::int32_t index, std::int32_t count) {
+        return ShapeError("The shape file ends before point " + std::to_string(index + 1) + " of " +
+                          std::to_string(count));
     }
 
     TMoveBox readPoint(std::int32_t index, std::int32_t count) {
@@ -120,6 +133,8 @@ class ShapeReader {
             kind = ptAngle;
         else if (type.find("Bezeir") != std::string::npos)
             kind = ptBezier;
+        else if (!m_lines.lastEnded())
+            throw endsBefore(index, count); // the type word itself was cut off
         else
             return unknownPoint();
 
@@ -178,12 +193,35 @@ std::vector<TMoveBox> readShape(std::istream& in) {
     return ShapeReader(in).read();
 }
 
+namespace {
+
+// A file's errors also say which file and which line.
+std::vector<TMoveBox> readShapeNamingLine(std::istream& in, const std::filesystem::path& file) {
+    ShapeReader reader(in);
+    try {
+        return reader.read();
+    } catch (const ShapeError& e) {
+        throw ShapeError(std::string(e.what()) + " (" + quotedPath(file) + ", line " +
+                         std::to_string(reader.lineNumber()) + ")");
+    }
+}
+
+} // namespace
+
 void LoadFromFile(const std::filesystem::path& fileName, std::vector<TMoveBox>& points) {
     std::error_code ec;
+    const auto status = std::filesystem::status(fileName, ec);
     std::ifstream in;
-    if (!std::filesystem::is_directory(fileName, ec)) in.open(fileName, std::ios::binary);
+    if (!std::filesystem::is_directory(status)) in.open(fileName, std::ios::binary);
     if (!in.is_open()) throw ShapeError("Cannot open file \"" + fileName.string() + "\"");
-    points = readShape(in);
+    // A device or pipe would never end, and no real shape comes near the size limit.
+    if (!std::filesystem::is_regular_file(status))
+        throw ShapeError("Cannot read " + quotedPath(fileName) + ": it is not a regular file");
+    if (const auto size = std::filesystem::file_size(fileName, ec);
+        !ec && size > kMaxShapeFileBytes)
+        throw ShapeError("Cannot read " + quotedPath(fileName) + ": the file is " +
+                         std::to_string(size) + " bytes, more than any shape needs");
+    points = readShapeNamingLine(in, fileName);
 }
 
 void SaveToFile(const std::vector<TMoveBox>& points, const std::filesystem::path& fileName) {

@@ -4,6 +4,7 @@
 #include "shape/move_box.h"
 #include "shape/shape_error.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <string>
@@ -25,5 +26,6 @@ std::vector<TMoveBox> readShape(std::istream& in);
 
 // Readers stop here rather than trust a count that no real shape comes near.
 inline constexpr std::int32_t kMaxShapePoints = 1000000;
+inline constexpr std::uintmax_t kMaxShapeFileBytes = std::uintmax_t{64} << 20;
 
 } // namespace plakett

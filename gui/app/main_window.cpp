@@ -26,6 +26,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -293,6 +294,14 @@ QWidget* MainWindow::buildRightPanel(const std::filesystem::path& dataFolder) {
     m_right->setObjectName(QStringLiteral("PageControlPanel"));
     m_right->setFixedWidth(kRightPanelWidth);
     m_library = new ShapeLibraryWidget(m_session, dataFolder);
+    // Damaged library files are left out; say so rather than let shapes vanish silently.
+    connect(m_library, &ShapeLibraryWidget::loadingFinished, this, [this] {
+        const QStringList& skipped = m_library->skippedFiles();
+        if (!skipped.isEmpty())
+            statusBar()->showMessage(
+                tr("Skipped %n damaged library shape(s): ", nullptr, int(skipped.size())) +
+                skipped.front());
+    });
     m_stylePanel = new StylePanel(m_session, dataFolder / "Styles");
     m_right->addWidget(m_library);
     m_right->addWidget(m_stylePanel);

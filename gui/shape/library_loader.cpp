@@ -36,14 +36,23 @@ std::vector<std::filesystem::path> libraryFiles(const std::filesystem::path& fol
 }
 
 std::optional<LibraryEntry> loadLibraryEntry(const std::filesystem::path& file,
-                                             const QString& folder) {
+                                             const QString& folder, std::string& problem) {
     try {
         std::vector<TMoveBox> points;
         LoadFromFile(file, points);
         return LibraryEntry{file, loaderThumbnail(ComputeEditorOutline(points)), folder};
-    } catch (const std::exception&) {
-        return std::nullopt; // a damaged file just has no place in the library
+    } catch (const std::bad_alloc&) {
+        problem = "not enough memory";
+    } catch (const std::exception& e) {
+        problem = e.what(); // a damaged file just has no place in the library
     }
+    return std::nullopt;
+}
+
+std::optional<LibraryEntry> loadLibraryEntry(const std::filesystem::path& file,
+                                             const QString& folder) {
+    std::string ignored;
+    return loadLibraryEntry(file, folder, ignored);
 }
 
 } // namespace plakett

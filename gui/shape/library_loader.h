@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace plakett {
@@ -19,5 +20,8 @@ std::vector<std::filesystem::path> libraryFiles(const std::filesystem::path& fol
 // cannot be read or outlined.
 std::optional<LibraryEntry> loadLibraryEntry(const std::filesystem::path& file,
                                              const QString& folder);
+// As above; `problem` then says why the file was skipped.
+std::optional<LibraryEntry> loadLibraryEntry(const std::filesystem::path& file,
+                                             const QString& folder, std::string& problem);
 
 } // namespace plakett

@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <system_error>
 
 namespace plakett {
@@ -129,9 +130,16 @@ void ShapeLibraryWidget::startLoader() {
         for (const char* folder : kLibraryFolders) {
             for (const std::filesystem::path& file : libraryFiles(data / folder)) {
                 if (m_cancel) return;
+                std::string problem;
                 std::optional<LibraryEntry> entry =
-                    loadLibraryEntry(file, QString::fromLatin1(folder));
-                if (!entry) continue;
+                    loadLibraryEntry(file, QString::fromLatin1(folder), problem);
+                if (!entry) {
+                    std::cerr << "plakett: skipped library shape: " << problem << "\n";
+                    QMetaObject::invokeMethod(
+                        this, [this, p = QString::fromStdString(problem)] { m_skipped << p; },
+                        Qt::QueuedConnection);
+                    continue;
+                }
                 QMetaObject::invokeMethod(
                     this, [this, e = std::move(*entry)] { AddLibraryItem(e); },
                     Qt::QueuedConnection);

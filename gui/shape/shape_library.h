@@ -6,6 +6,7 @@
 #include <QFuture>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTabWidget>
 
 #include <array>
@@ -41,6 +42,8 @@ class ShapeLibraryWidget : public QTabWidget {
 
     QListWidget* view(int tab) const { return m_views.at(static_cast<std::size_t>(tab)); }
     bool loading() const { return m_loading; }
+    // Why each damaged file of the last load was left out, one line per file.
+    const QStringList& skippedFiles() const { return m_skipped; }
     // The item last selected in any view (none after a deselection or a tab change).
     QListWidgetItem* selectedItem() const;
 
@@ -68,6 +71,7 @@ class ShapeLibraryWidget : public QTabWidget {
     std::array<QListWidget*, 3> m_views{};
     QFuture<void> m_loader;
     std::atomic<bool> m_cancel{false};
+    QStringList m_skipped;
     bool m_loading = false;
 };
 

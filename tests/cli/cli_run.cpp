@@ -114,9 +114,13 @@ RunResult runRender(const std::vector<std::string>& args,
 }
 
 RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb) {
-    std::vector<std::string> command{"/bin/sh", "-c",
-                                     "ulimit -v " + std::to_string(memoryLimitMb * 1024) +
-                                         R"( && exec "$0" "$@")",
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer reserves terabytes of address space, so no limit can apply.
+    memoryLimitMb = 0;
+#endif
+    const std::string limit =
+        memoryLimitMb > 0 ? "ulimit -v " + std::to_string(memoryLimitMb * 1024) + " && " : "";
+    std::vector<std::string> command{"/bin/sh", "-c", limit + R"(exec "$0" "$@")",
                                      PLAKETT_RENDER_EXE};
     command.insert(command.end(), args.begin(), args.end());
     return runCommand(std::move(command), {});

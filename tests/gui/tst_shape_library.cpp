@@ -116,6 +116,9 @@ class TstShapeLibrary : public QObject {
         QCOMPARE(captions(m_library->view(1)), QStringList({"Tri"}));
         QCOMPARE(captions(m_library->view(2)), QStringList({"Mine"}));
         QCOMPARE(m_library->view(0)->item(0)->icon().availableSizes().value(0), QSize(64, 64));
+        // The two damaged files are named in what the window reports.
+        QCOMPARE(m_library->skippedFiles().size(), 2);
+        QVERIFY(m_library->skippedFiles().join('\n').contains("Broken.shp"));
     }
 
     // A single-click activation (some desktops give one) loads nothing; Return does.
