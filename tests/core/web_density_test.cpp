@@ -121,7 +121,7 @@ int mismatchesOffTheEdge(const Gray8Image& small, const Gray8Image& big, int s) 
 }
 
 // Fully inside the shape, at least `depth` pixels from its edge: the flat of the button,
-// past the bevel whose width the shape field sets in cells, not in pixels.
+// past the bevel.
 bool deepInside(const Gray8Image& coverage, int x, int y, int depth) {
     for (int dy = -depth; dy <= depth; ++dy)
         for (int dx = -depth; dx <= depth; ++dx)
