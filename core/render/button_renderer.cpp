@@ -3,11 +3,17 @@
 #include "render/state_base.h"
 #include "shape/compute_points.h"
 
+#include <utility>
+
 namespace plakett {
 
 bool ButtonRenderer::enter(const PointsArray& outline, RenderSettings& settings,
                            const FieldControl& control) {
-    m_field = ComputeShapeField(outline, control);
+    return enter(ComputeShapeField(outline, control), settings);
+}
+
+bool ButtonRenderer::enter(ShapeField field, RenderSettings& settings) {
+    m_field = std::move(field);
     m_scale = settings.scale;
     m_shadowMask = BuildShadowMask(m_field.coverage, settings.shadow.blur, m_scale);
     ClampOffsetsToField(settings, m_field.coverage);

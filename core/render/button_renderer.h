@@ -21,6 +21,8 @@ class ButtonRenderer {
     // The same from the control points, through their double-scale outline.
     bool enter(const std::vector<TMoveBox>& points, RenderSettings& settings,
                const FieldControl& control = {});
+    // The same from a field computed elsewhere (a high-density copy's).
+    bool enter(ShapeField field, RenderSettings& settings);
 
     // After a change of the shadow blur.
     void rebuildShadowMask(int shadowBlur);

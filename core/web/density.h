@@ -20,7 +20,7 @@ struct DesignCopy {
 // Points and Bezier lengths, the caption's size and offsets, the glyph's offsets, the
 // glyph picture and texture tile (enlarged smoothly) grow by `scale`; settings.scale tells
 // the pipeline to grow its own fixed lengths. The light map is not part of it: the field
-// maps the larger shape onto the same places. scale 1 returns the design unchanged.
+// takes the 1x field's places on it (web/field_upsample.h). scale 1 returns the design unchanged.
 DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings& settings,
                        int scale);
 

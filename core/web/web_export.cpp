@@ -10,6 +10,7 @@
 #include "shape/render_refusal.h"
 #include "web/caption_names.h"
 #include "web/density.h"
+#include "web/field_upsample.h"
 #include "web/sprite.h"
 #include "web/web_page.h"
 
@@ -118,7 +119,12 @@ std::vector<Density> enterDensities(const WebDesign& d, int maxScale) {
         if (const std::string refusal = renderRefusal(copy.points); !refusal.empty())
             throw std::runtime_error(s == 1 ? refusal : refusal + " at " + densitySuffix(s));
         Density& density = densities[static_cast<std::size_t>(s - 1)];
-        density.renderer.enter(copy.points, copy.settings);
+        if (s == 1)
+            density.renderer.enter(copy.points, copy.settings);
+        else
+            density.renderer.enter(
+                upsampledField(densities[0].renderer.field(), d.points, copy.points, s),
+                copy.settings);
         const Gray8Image& one = densities[0].renderer.field().coverage;
         const Gray8Image& own = density.renderer.field().coverage;
         centreOnOneTimes(copy.settings, s, one.width(), one.height(), own.width(), own.height());
