@@ -12,6 +12,7 @@
 #include "render/button_renderer.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
+#include "state_encoding.h"
 #include "textraster/qt_caption_rasterizer.h"
 #include "web_job.h"
 
@@ -99,20 +100,28 @@ std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& rende
     times.width = format == ExportFormat::Png ? transparent[0].width() : states[0].width();
     times.height = format == ExportFormat::Png ? transparent[0].height() : states[0].height();
 
-    std::vector<FileContent> files;
-    for (const ExportFile& f : exportWriteOrder(o.output, o.states, format)) {
+    const std::vector<ExportFile> order = exportWriteOrder(o.output, o.states, format);
+    auto same = [&](std::size_t a, std::size_t b) {
+        const int sa = order[a].stateIndex, sb = order[b].stateIndex;
+        return format == ExportFormat::Png ? transparent[sa] == transparent[sb]
+                                           : states[sa] == states[sb];
+    };
+    auto encode = [&](std::size_t i) {
+        const int s = order[i].stateIndex;
         switch (format) {
         case ExportFormat::Bmp:
-            files.push_back({f.path, encodeBmp(states[f.stateIndex])});
-            break;
+            return encodeBmp(states[s]);
         case ExportFormat::Jpeg:
-            files.push_back({f.path, encodeJpeg(states[f.stateIndex], o.quality)});
-            break;
+            return encodeJpeg(states[s], o.quality);
         case ExportFormat::Png:
-            files.push_back({f.path, encodePng(transparent[f.stateIndex])});
             break;
         }
-    }
+        return encodePng(transparent[s]);
+    };
+    std::vector<EncodedBytes> encoded = encodeDistinct(order.size(), same, encode);
+    std::vector<FileContent> files;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        files.push_back({order[i].path, std::move(encoded[i])});
     return files;
 }
 

@@ -2,6 +2,8 @@
 // kept distances monotonically, so the tests on the distance become thresholds on d2.
 #include "render/field_passes.h"
 
+#include "common/heap_tuning.h"
+
 #include "render/field_float.h"
 #include "render/field_parallel.h"
 #include "render/field_row_interpolator.h"
@@ -93,10 +95,14 @@ FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
     const std::size_t cells = static_cast<std::size_t>(m_columns) * m_rows;
     const Gray8* in = mask.pixels().data();
     if (m_samples.size() < std::min<std::size_t>(compactLimit, kInsideNoSample16)) {
+        m_nearest16.reserve(cells);
+        adviseLargePages(m_nearest16.data(), cells * sizeof(m_nearest16[0]));
         m_nearest16.resize(cells);
         for (std::size_t i = 0; i < cells; ++i)
             m_nearest16[i] = in[i] == kMaskInside ? kInsideNoSample16 : kOutside16;
     } else {
+        m_nearest.reserve(cells);
+        adviseLargePages(m_nearest.data(), cells * sizeof(m_nearest[0]));
         m_nearest.resize(cells);
         for (std::size_t i = 0; i < cells; ++i)
             m_nearest[i] = in[i] == kMaskInside ? kInsideNoSample : kOutside;

@@ -1,6 +1,8 @@
 // Shape-field data: light-map coordinates per double-scale cell.
 #pragma once
 
+#include "common/heap_tuning.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -26,8 +28,11 @@ class Matrix {
     Matrix() = default;
     Matrix(int columns, int rows, IntPoints fill)
         : m_cells(std::make_shared<Cells>(Cells{columns, rows, {}})) {
-        m_cells->data.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows),
-                             fill);
+        const std::size_t count =
+            static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+        m_cells->data.reserve(count);
+        adviseLargePages(m_cells->data.data(), count * sizeof(IntPoints));
+        m_cells->data.assign(count, fill);
     }
 
     int columns() const { return m_cells ? m_cells->columns : 0; }
