@@ -12,6 +12,7 @@
 #include "gui/render/render_dialogs.h"
 #include "gui/shape/shape_dialogs.h"
 #include "gui/shape/shape_library.h"
+#include "gui/widgets/error_box.h"
 #include "shape/scroll_rules.h"
 #include "shape/transforms.h"
 
@@ -57,7 +58,7 @@ bool MainWindow::renderMode() const {
 }
 
 void MainWindow::showError(const std::exception& error) {
-    QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromStdString(error.what()));
+    plakett::showError(this, QStringLiteral("Plakett"), error);
 }
 
 bool MainWindow::render() {

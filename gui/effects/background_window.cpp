@@ -2,6 +2,7 @@
 
 #include "gui/app/session.h"
 #include "gui/widgets/color_swatch.h"
+#include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
@@ -156,7 +157,7 @@ void BackgroundWindow::pictureClicked() {
     try {
         loadTextureFile(file.toStdString());
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));
+        showError(this, QStringLiteral("Error"), e);
     }
 }
 

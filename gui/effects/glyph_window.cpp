@@ -3,6 +3,7 @@
 #include "gui/app/session.h"
 #include "gui/effects/transparent_color_picker.h"
 #include "gui/widgets/color_swatch.h"
+#include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
@@ -169,7 +170,7 @@ void GlyphWindow::pictureClicked() {
     try {
         loadGlyphFile(file.toStdString());
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));
+        showError(this, QStringLiteral("Error"), e);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "gui/app/session.h"
 #include "gui/effects/light_pad.h"
 #include "gui/widgets/color_swatch.h"
+#include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
 
@@ -211,7 +212,7 @@ void LightEditorWindow::saveClicked() {
     try {
         saveStyle();
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));
+        showError(this, QStringLiteral("Error"), e);
     }
 }
 

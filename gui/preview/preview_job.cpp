@@ -1,6 +1,7 @@
 #include "gui/preview/preview_job.h"
 
 #include "gui/app/session.h"
+#include "gui/widgets/error_box.h"
 #include "render/button_renderer.h"
 #include "shape/contur.h"
 #include "shape/render_refusal.h"
@@ -59,7 +60,7 @@ PreviewResult renderPreview(PreviewJob job, CaptionRasterizer* captions,
         job.lights.UpdateGradient();
         result.normal = renderer.renderState(job.lights.lightMap(), job.settings, captions, 0);
     } catch (const std::exception& e) {
-        result.refusal = e.what();
+        result.refusal = errorText(e).toStdString();
     }
     return result;
 }

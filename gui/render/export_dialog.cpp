@@ -3,6 +3,7 @@
 #include "gui/app/session.h"
 #include "gui/app/working_directory.h"
 #include "gui/render/web_export_run.h"
+#include "gui/widgets/error_box.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -245,7 +246,7 @@ bool ExportDialog::exportFiles() {
             exportForWeb(m_session, webRequest());
         }
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromStdString(e.what()));
+        showError(this, QStringLiteral("Plakett"), e);
         return false;
     }
     return true;

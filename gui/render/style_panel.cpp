@@ -2,6 +2,7 @@
 
 #include "effects/style_file.h"
 #include "gui/app/session.h"
+#include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_convert.h"
 
 #include <QFutureWatcher>
@@ -134,7 +135,7 @@ void StylePanel::selectionChanged() {
     try {
         m_session.applyStyle(styleFilePath(m_stylesFolder, name));
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, "Error", QString::fromStdString(e.what()));
+        showError(this, QStringLiteral("Error"), e);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "gui/app/session.h"
 #include "gui/shape/shape_library.h"
 #include "gui/shape/shape_thumbnail.h"
+#include "gui/widgets/error_box.h"
 
 #include <QDialog>
 #include <QHBoxLayout>
@@ -78,7 +79,7 @@ class AddToUserDialog : public QDialog {
             std::filesystem::create_directories(folder);
             m_session.contour().SaveToFile(file);
         } catch (const std::exception& e) {
-            QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromUtf8(e.what()));
+            showError(this, QStringLiteral("Plakett"), e);
             return;
         }
         m_library.AddLibraryItem(

@@ -1,6 +1,7 @@
 #include "gui/shape/contur_widget.h"
 
 #include "gui/app/session.h"
+#include "gui/widgets/error_box.h"
 
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -79,7 +80,7 @@ template <typename Edit> void ConturWidget::edit(Edit&& e) {
         e(m_session.contour());
     } catch (const std::exception& ex) {
         m_session.contour().leftRelease();
-        error = QString::fromUtf8(ex.what());
+        error = errorText(ex);
     }
     m_inEdit = false;
     if (m_outlineChanged) m_session.shapeEdited();

@@ -1,6 +1,7 @@
 #include "gui/shape/shape_change.h"
 
 #include "gui/app/session.h"
+#include "gui/widgets/error_box.h"
 
 #include <QMessageBox>
 
@@ -19,7 +20,7 @@ bool applyShapeChange(QWidget* parent, Session& session,
         contur.setPoints(before); // the former ring was outlined before, so this holds
         contur.FSelected = selected;
         session.shapeEdited();
-        QMessageBox::critical(parent, QStringLiteral("Plakett"), QString::fromUtf8(e.what()));
+        showError(parent, QStringLiteral("Plakett"), e);
         return false;
     }
     session.shapeEdited();

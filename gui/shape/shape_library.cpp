@@ -2,6 +2,7 @@
 
 #include "gui/app/session.h"
 #include "gui/shape/library_loader.h"
+#include "gui/widgets/error_box.h"
 #include "shape/shape_file.h"
 #include "shape/transforms.h"
 
@@ -191,7 +192,7 @@ bool ShapeLibraryWidget::loadItem(QListWidgetItem* item) {
         m_session.importShape(path);
     } catch (const std::exception& e) {
         m_session.shapeEdited();
-        QMessageBox::critical(this, QStringLiteral("Plakett"), QString::fromUtf8(e.what()));
+        showError(this, QStringLiteral("Plakett"), e);
         return false;
     }
     emit shapeLoaded();
