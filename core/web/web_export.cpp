@@ -84,25 +84,22 @@ std::vector<std::uint8_t> encode(const WebExportRequest& r, const Bgr24Image& im
     return encodeBmp(image);
 }
 
+// Transparent states exist only as PNG.
+std::vector<std::uint8_t> encode(const WebExportRequest&, const Image<Rgba8>& image) {
+    return encodePng(image);
+}
+
 template <class Pixel>
 std::vector<FileContent> encodeButton(const WebExportRequest& r, const Button& b, int scale,
                                       std::array<Image<Pixel>, 3> states, int width, int height,
                                       Pixel fill) {
     for (auto& s : states)
         s = fitToSize(s, width, height, fill);
-    if (wantsSprite(r)) {
-        if constexpr (std::is_same_v<Pixel, Rgba8>)
-            return {{spritePath(r, b, scale), encodePng(stackStates(states, r.stateCount))}};
-        else
-            return {{spritePath(r, b, scale), encode(r, stackStates(states, r.stateCount))}};
-    }
+    if (wantsSprite(r))
+        return {{spritePath(r, b, scale), encode(r, stackStates(states, r.stateCount))}};
     std::vector<FileContent> files;
-    for (const ExportFile& f : stateFiles(r, b, scale)) {
-        if constexpr (std::is_same_v<Pixel, Rgba8>)
-            files.push_back({f.path, encodePng(states[f.stateIndex])});
-        else
-            files.push_back({f.path, encode(r, states[f.stateIndex])});
-    }
+    for (const ExportFile& f : stateFiles(r, b, scale))
+        files.push_back({f.path, encode(r, states[f.stateIndex])});
     return files;
 }
 
