@@ -3,7 +3,8 @@
 // only the nearest sample above and below can win; per row the minimum over columns of
 // N (x - x')^2 + key(x') is the lower envelope of equal-width parabolas, built exactly in
 // integers. Cells 2^12 or more from every sample fall back to the float32 scan, whose
-// rounding can then tie distances that differ.
+// rounding can then tie distances that differ. Envelope pieces are followed along the row
+// by comparing their start bounds with the column, which needs no division.
 #include "render/field_nearest_sample.h"
 
 #include <limits>
@@ -27,25 +28,13 @@ Wide times(std::int64_t num, std::int64_t den) {
     return {high * den + static_cast<std::int64_t>(lowProduct >> 32), lowProduct & 0xFFFFFFFFu};
 }
 
-bool lessOrEqual(const NearestSamples::Bound& a, const NearestSamples::Bound& b) {
-    if (a.den == 0) return a.num < 0 || (b.den == 0 && b.num > 0);
-    if (b.den == 0) return b.num > 0;
-    // Below 2^46 the products fit 63 bits.
-    constexpr std::uint64_t kSmall = std::uint64_t{1} << 46;
-    if (static_cast<std::uint64_t>(a.num) + kSmall < 2 * kSmall &&
-        static_cast<std::uint64_t>(b.num) + kSmall < 2 * kSmall)
-        return a.num * b.den <= b.num * a.den;
-    const Wide left = times(a.num, b.den);
-    const Wide right = times(b.num, a.den);
+// aNum / aDen <= bNum / bDen for positive dens.
+template <bool kSmall>
+bool lessOrEqual(std::int64_t aNum, std::int64_t aDen, std::int64_t bNum, std::int64_t bDen) {
+    if (kSmall) return aNum * bDen <= bNum * aDen;
+    const Wide left = times(aNum, bDen);
+    const Wide right = times(bNum, aDen);
     return left.high < right.high || (left.high == right.high && left.low <= right.low);
-}
-
-// The first integer above a finite bound (bounds are never integers: two columns' keys
-// differ in their sample index, so they cannot meet at an integer column).
-std::int64_t firstAbove(const NearestSamples::Bound& b, std::int64_t n) {
-    const std::int64_t den = b.den * n;
-    const std::int64_t q = b.num / den;
-    return (b.num % den != 0 && b.num < 0 ? q - 1 : q) + 1;
 }
 
 } // namespace
@@ -57,22 +46,31 @@ NearestSamples::NearestSamples(const PointsArray& samples, int columns, int rows
         (static_cast<double>(columns) * columns + static_cast<double>(rows) * rows + 1.0) *
         static_cast<double>(m_n);
     m_keysFit = largest < 0x1p61 && columns <= 65536;
+    m_smallKeys = largest < 0x1p46;
+    m_alwaysExact = static_cast<std::int64_t>(columns) * columns +
+                        static_cast<std::int64_t>(rows) * rows <
+                    kExactBelow;
     std::vector<LineItem> items;
     items.reserve(samples.size());
     for (std::size_t k = 0; k < samples.size(); ++k)
         items.push_back({samples[k].x, {samples[k].y, static_cast<std::int32_t>(k)}});
     m_byColumn = LineLists(columns, items, LineLists::Keep::Last);
+    for (int x = 0; x < columns; ++x) {
+        if (m_byColumn.size(x) == 0) continue;
+        m_sampleColumns.push_back(x);
+        m_columnHeight.push_back(m_n * x * x);
+    }
 }
 
 NearestSamples::Scratch NearestSamples::makeScratch() const {
+    const std::size_t count = m_sampleColumns.size();
     Scratch s;
-    s.columnCursor.assign(m_columns, 0);
-    s.q.resize(m_columns);
-    s.f.resize(m_columns);
-    s.sample.resize(m_columns);
-    s.v.resize(m_columns);
-    s.z.resize(static_cast<std::size_t>(m_columns) + 1);
-    s.start.resize(static_cast<std::size_t>(m_columns) + 1);
+    s.columnCursor.assign(count, 0);
+    s.q.resize(count);
+    s.height.resize(count);
+    s.sample.resize(count);
+    s.startNum.resize(count + 1);
+    s.startDen.resize(count + 1);
     return s;
 }
 
@@ -91,16 +89,16 @@ std::int32_t NearestSamples::scan(int x, int y) const {
     return found;
 }
 
-// s.q, s.f: the columns holding samples, each with its best key for row y.
-void NearestSamples::columnBests(int y, Scratch& s) const {
-    s.q.clear();
-    s.f.clear();
-    s.sample.clear();
-    for (int x = 0; x < m_columns; ++x) {
-        const int count = m_byColumn.size(x);
-        if (count == 0) continue;
+// Each column holding samples offers its best key for row y (only the nearest sample
+// above and below can win) as a parabola; the ones it hides are dropped as it comes.
+template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
+    const std::size_t count = m_sampleColumns.size();
+    int k = -1;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int x = m_sampleColumns[i];
+        const int size = m_byColumn.size(x);
         const LineEntry* e = m_byColumn.begin(x);
-        const int c = s.columnCursor[x] = advanceTo(e, count, s.columnCursor[x], y);
+        const int c = s.columnCursor[i] = advanceTo(e, size, s.columnCursor[i], y);
         std::int64_t best = std::numeric_limits<std::int64_t>::max();
         std::int32_t bestSample = kNone;
         auto consider = [&](const LineEntry& entry) {
@@ -111,41 +109,26 @@ void NearestSamples::columnBests(int y, Scratch& s) const {
                 bestSample = entry.index;
             }
         };
-        if (c < count) consider(e[c]);
+        if (c < size) consider(e[c]);
         if (c > 0) consider(e[c - 1]);
-        s.q.push_back(x);
-        s.f.push_back(best);
-        s.sample.push_back(bestSample);
-    }
-}
-
-// s.v: the columns (indices into s.q) on the lower envelope; s.z: where each one starts.
-void NearestSamples::envelope(Scratch& s) const {
-    const int count = static_cast<int>(s.q.size());
-    s.v.resize(count);
-    s.z.resize(static_cast<std::size_t>(count) + 1);
-    auto height = [&](int j) { return s.f[j] + m_n * s.q[j] * s.q[j]; };
-    auto meet = [&](int r, int j) {
-        return Bound{height(j) - height(r), 2 * static_cast<std::int64_t>(s.q[j] - s.q[r])};
-    };
-    int k = 0;
-    s.v[0] = 0;
-    s.z[0] = {-1, 0};
-    s.z[1] = {1, 0};
-    for (int j = 1; j < count; ++j) {
-        Bound b = meet(s.v[k], j);
-        while (lessOrEqual(b, s.z[k]))
-            b = meet(s.v[--k], j);
+        const std::int64_t height = best + m_columnHeight[i];
+        // Where the new parabola meets the last piece, (height - h) / (N 2 (x - q)); the
+        // piece is hidden when that is not after the piece's own start.
+        std::int64_t num = 0, den = 0;
+        while (k >= 0) {
+            num = height - s.height[k];
+            den = 2 * static_cast<std::int64_t>(x - s.q[k]);
+            if (k == 0 || !lessOrEqual<kSmall>(num, den, s.startNum[k], s.startDen[k])) break;
+            --k;
+        }
         ++k;
-        s.v[k] = j;
-        s.z[k] = b;
-        s.z[k + 1] = {1, 0};
+        s.q[k] = x;
+        s.height[k] = height;
+        s.sample[k] = bestSample;
+        s.startNum[k] = num;
+        s.startDen[k] = den;
     }
-    s.v.resize(k + 1);
-    s.start.resize(k + 2);
-    for (int i = 1; i <= k; ++i)
-        s.start[i] = firstAbove(s.z[i], m_n);
-    s.start[k + 1] = std::numeric_limits<std::int64_t>::max();
+    return k + 1;
 }
 
 void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
@@ -155,17 +138,25 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
             nearest[x] = maskRow[x] == 0 ? scan(x, y) : kNone;
         return;
     }
-    columnBests(y, s);
-    envelope(s);
+    const int pieces = m_smallKeys ? envelope<true>(y, s) : envelope<false>(y, s);
+    // Piece k + 1 wins from the first column x above its start, num < x den N (starts are
+    // never whole columns: two keys differ in their sample index). x den N < 2 columns^2 N
+    // fits 63 bits with the keys.
+    for (int k = 1; k < pieces; ++k)
+        s.startDen[k] *= m_n;
     int k = 0;
     for (int x = 0; x < m_columns; ++x) {
-        while (s.start[k + 1] <= x)
+        while (k + 1 < pieces && s.startNum[k + 1] < x * s.startDen[k + 1])
             ++k;
         if (maskRow[x] != 0) {
             nearest[x] = kNone;
             continue;
         }
-        const std::int32_t sample = s.sample[s.v[k]];
+        const std::int32_t sample = s.sample[k];
+        if (m_alwaysExact) {
+            nearest[x] = sample;
+            continue;
+        }
         const std::int64_t ex = m_samples[sample].x - x;
         const std::int64_t ey = m_samples[sample].y - y;
         nearest[x] = ex * ex + ey * ey < kExactBelow ? sample : scan(x, y);

@@ -17,21 +17,16 @@ class NearestSamples {
 
     NearestSamples(const PointsArray& samples, int columns, int rows);
 
-    // Where two parabolas meet, num / (N den) with den > 0; den = 0 is infinite, the sign
-    // of num telling which way.
-    struct Bound {
-        std::int64_t num;
-        std::int64_t den;
-    };
     // One worker's working memory. Rows must be given in ascending order.
     struct Scratch {
-        std::vector<int> columnCursor;
+        std::vector<int> columnCursor; // per column holding samples
+        // The pieces of the row's lower envelope: column, height of its parabola at column
+        // 0, sample, and where the piece starts winning, num / (N den) with den > 0.
         std::vector<int> q;
-        std::vector<std::int64_t> f;
-        std::vector<std::int32_t> sample; // the sample behind f
-        std::vector<int> v;
-        std::vector<Bound> z;
-        std::vector<std::int64_t> start; // first column where each envelope piece wins
+        std::vector<std::int64_t> height;
+        std::vector<std::int32_t> sample;
+        std::vector<std::int64_t> startNum;
+        std::vector<std::int64_t> startDen;
     };
     Scratch makeScratch() const;
 
@@ -44,15 +39,19 @@ class NearestSamples {
     const PointsArray& samples() const { return m_samples; }
 
   private:
-    void columnBests(int y, Scratch& s) const;
-    void envelope(Scratch& s) const;
+    // Builds the envelope for row y; returns its number of pieces.
+    template <bool kSmall> int envelope(int y, Scratch& s) const;
 
     PointsArray m_samples;
     int m_columns;
     int m_rows;
     std::int64_t m_n;
     bool m_keysFit;
+    bool m_alwaysExact; // no two cells of the raster are 2^12 apart
+    bool m_smallKeys;   // heights below 2^46: bound products fit 63 bits
     LineLists m_byColumn;
+    std::vector<int> m_sampleColumns;         // the columns holding samples, ascending
+    std::vector<std::int64_t> m_columnHeight; // N q^2 for each of them
 };
 
 } // namespace plakett
