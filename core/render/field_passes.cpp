@@ -39,9 +39,11 @@ template <class Test> std::int64_t firstD2(std::int64_t limit, Test test) {
     return lo;
 }
 
-// Cells whose kept distance z lies in [1, 4] read the interpolated map.
+// Cells whose kept distance z lies in [1, 4] read the interpolated map; from z = 2 on the
+// angle pass blends its own value in.
 struct Band {
     std::int64_t first = firstD2(64, [](float z) { return z >= 1.0f; });
+    std::int64_t blend = firstD2(64, [](float z) { return z >= 2.0f; });
     std::int64_t last = firstD2(64, [](float z) { return z > 4.0f; }) - 1;
     bool contains(std::int64_t d2) const { return d2 >= first && d2 <= last; }
 };
@@ -80,6 +82,54 @@ class DistanceTable {
   private:
     std::vector<float> m_z;
 };
+
+// The angle pass's rounded offsets depend only on the cell's offset (dx, dy) from its
+// sample, and flip sign with it (every step of scaledRound does), so below the plateau
+// they are looked up by (|dx|, |dy|): offset(a, b) is the component along a.
+class OffsetTable {
+  public:
+    static constexpr std::int64_t kLargestSide = 2048;
+
+    OffsetTable() = default;
+    // Empty when the plateau is too far out to be worth a table.
+    OffsetTable(std::int64_t plateau, const Band& band, float k, const DistanceTable& zOf);
+    bool empty() const { return m_side == 0; }
+    IntPoints operator()(std::int64_t dx, std::int64_t dy) const {
+        const std::int64_t a = dx < 0 ? -dx : dx;
+        const std::int64_t b = dy < 0 ? -dy : dy;
+        const int u = m_offsets[static_cast<std::size_t>(a * m_side + b)];
+        const int v = m_offsets[static_cast<std::size_t>(b * m_side + a)];
+        return {dx < 0 ? -u : u, dy < 0 ? -v : v};
+    }
+
+  private:
+    std::int64_t m_side = 0;
+    std::vector<std::int16_t> m_offsets;
+};
+
+OffsetTable::OffsetTable(std::int64_t plateau, const Band& band, float k,
+                         const DistanceTable& zOf) {
+    std::int64_t side = 0; // every |dx|, |dy| with dx^2 + dy^2 < plateau is below side
+    while (side * side < plateau && side <= kLargestSide)
+        ++side;
+    if (side > kLargestSide) return;
+    m_side = side;
+    m_offsets.assign(static_cast<std::size_t>(side * side), 0);
+    for (std::int64_t a = 0; a < side; ++a) {
+        for (std::int64_t b = 0; b < side; ++b) {
+            const std::int64_t d2 = a * a + b * b;
+            if (d2 >= plateau || d2 < band.blend) continue;
+            const double scale = d2 > band.last ? 126.0 : 120.0;
+            const IntPoints u = scaledRound(scale, zOf(d2), static_cast<double>(a),
+                                            static_cast<double>(b), k);
+            if (u.x < -32768 || u.x > 32767) { // not for a table of 16 bits
+                *this = OffsetTable();
+                return;
+            }
+            m_offsets[static_cast<std::size_t>(a * side + b)] = static_cast<std::int16_t>(u.x);
+        }
+    }
+}
 
 } // namespace
 
@@ -195,6 +245,7 @@ bool FieldPasses::anglePass(RowReporter& reporter) {
                                          [&](float z) { return z > 4.0f && z >= r; });
     const Band band;
     const DistanceTable zOf(plateau);
+    const OffsetTable table(plateau, band, k, zOf);
     // Cells nearer than the band are samples themselves and keep their target. Only outline
     // cells hold a target in the working map; every other cell the pass leaves alone still
     // holds the outside value there and becomes (0, 0).
@@ -215,6 +266,17 @@ bool FieldPasses::anglePass(RowReporter& reporter) {
             return;
         }
         if (d2 < band.first) return keep(cell);
+        if (!table.empty()) {
+            if (d2 < band.blend) return; // the interpolated value stays
+            const IntPoints u = table(sample.x - x, sample.y - y);
+            if (d2 > band.last) {
+                *cell = {u.x + 127, u.y + 127};
+            } else {
+                const IntPoints a = *cell;
+                *cell = {halve(u.x + a.x + 127), halve(u.y + a.y + 127)};
+            }
+            return;
+        }
         const float z = zOf(d2);
         if (z > 4.0f) {
             const IntPoints u = scaledRound(126.0, z, sample.x - x, sample.y - y, k);
