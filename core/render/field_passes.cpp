@@ -161,14 +161,16 @@ FieldPasses::FieldPasses(const Gray8Image& mask, const PointsArray& outline,
 
 FieldPasses::~FieldPasses() = default;
 
-bool FieldPasses::insideRow(int y, Gray8* mask) const {
-    bool any = false;
-    for (int x = 0; x < m_columns; ++x) {
-        const bool inside = nearestAt(x, y) != kOutside;
-        mask[x] = inside ? kMaskInside : kMaskOutside;
-        any = any || inside;
+void FieldPasses::insideRow(int y, Gray8* mask) const {
+    const std::size_t at = static_cast<std::size_t>(y) * m_columns;
+    if (!m_nearest16.empty()) {
+        const std::uint16_t* codes = m_nearest16.data() + at;
+        for (int x = 0; x < m_columns; ++x)
+            mask[x] = codes[x] != kOutside16 ? kMaskInside : kMaskOutside;
+        return;
     }
-    return any;
+    for (int x = 0; x < m_columns; ++x)
+        mask[x] = m_nearest[at + x] != kOutside ? kMaskInside : kMaskOutside;
 }
 
 void FieldPasses::storeNearestRow(int y, const Gray8* mask, const std::int32_t* row) {
@@ -182,12 +184,12 @@ void FieldPasses::storeNearestRow(int y, const Gray8* mask, const std::int32_t* 
             m_nearest[at + x] = code(x);
         return;
     }
+    // On this road sample numbers stay below kInsideNoSample16.
     std::uint16_t* out = m_nearest16.data() + at;
     for (int x = 0; x < m_columns; ++x) {
-        const std::int32_t c = code(x);
-        out[x] = c == kOutside          ? kOutside16
-                 : c == kInsideNoSample ? kInsideNoSample16
-                                        : static_cast<std::uint16_t>(c);
+        const std::uint16_t found =
+            row[x] == NearestSamples::kNone ? kInsideNoSample16 : static_cast<std::uint16_t>(row[x]);
+        out[x] = mask[x] == kMaskInside ? found : kOutside16;
     }
 }
 

@@ -67,8 +67,8 @@ class FieldPasses {
         const std::uint16_t s = m_nearest16[i];
         return s >= kInsideNoSample16 ? (s == kOutside16 ? kOutside : kInsideNoSample) : s;
     }
-    // Row y of the mask, from the codes; false when no cell of it is inside.
-    bool insideRow(int y, Gray8* mask) const;
+    // Row y of the mask, from the codes.
+    void insideRow(int y, Gray8* mask) const;
     void storeNearestRow(int y, const Gray8* mask, const std::int32_t* row);
     static constexpr std::uint16_t kOutside16 = 0xFFFF;
     static constexpr std::uint16_t kInsideNoSample16 = 0xFFFE;
