@@ -254,8 +254,7 @@ bool FieldPasses::anglePass(RowReporter& reporter) {
     auto keep = [](IntPoints* cell) {
         if (*cell == kOutsideCell) *cell = IntPoints{0, 0};
     };
-    auto update = [&](IntPoints* cell, int x, int y) {
-        const std::int32_t s = nearestAt(x, y);
+    auto update = [&](IntPoints* cell, int x, int y, std::int32_t s) {
         if (s == kOutside) {
             *cell = kOutsideCell;
             return;
@@ -294,10 +293,24 @@ bool FieldPasses::anglePass(RowReporter& reporter) {
         m_rows, m_threads,
         [&](int, int y0, int y1) {
             // Column by column within the block: the map is stored that way.
+            if (m_nearest16.empty()) {
+                for (int x = 0; x < m_columns; ++x) {
+                    IntPoints* column = m_working.column(x);
+                    for (int y = y0; y < y1; ++y)
+                        update(column + y, x, y, nearestAt(x, y));
+                }
+                return;
+            }
             for (int x = 0; x < m_columns; ++x) {
                 IntPoints* column = m_working.column(x);
-                for (int y = y0; y < y1; ++y)
-                    update(column + y, x, y);
+                const std::uint16_t* code = m_nearest16.data() + x;
+                for (int y = y0; y < y1; ++y) {
+                    const std::uint16_t c = code[static_cast<std::size_t>(y) * m_columns];
+                    update(column + y, x, y,
+                           c < kInsideNoSample16 ? c
+                           : c == kOutside16     ? kOutside
+                                                 : kInsideNoSample);
+                }
             }
         },
         [&](int y) { return reporter.rowDone(y * 25 / (m_rows - 1) + 75); });
