@@ -55,11 +55,9 @@ NearestSamples::NearestSamples(const PointsArray& samples, int columns, int rows
     for (std::size_t k = 0; k < samples.size(); ++k)
         items.push_back({samples[k].x, {samples[k].y, static_cast<std::int32_t>(k)}});
     m_byColumn = LineLists(columns, items, LineLists::Keep::Last);
-    for (int x = 0; x < columns; ++x) {
-        if (m_byColumn.size(x) == 0) continue;
-        m_sampleColumns.push_back(x);
-        m_columnHeight.push_back(m_n * x * x);
-    }
+    for (int x = 0; x < columns; ++x)
+        if (m_byColumn.size(x) > 0)
+            m_sampleColumns.push_back({m_byColumn.begin(x), m_byColumn.size(x), x, m_n * x * x});
 }
 
 NearestSamples::Scratch NearestSamples::makeScratch() const {
@@ -95,9 +93,10 @@ template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
     const std::size_t count = m_sampleColumns.size();
     int k = -1;
     for (std::size_t i = 0; i < count; ++i) {
-        const int x = m_sampleColumns[i];
-        const int size = m_byColumn.size(x);
-        const LineEntry* e = m_byColumn.begin(x);
+        const SampleColumn& column = m_sampleColumns[i];
+        const int x = column.x;
+        const int size = column.count;
+        const LineEntry* e = column.entries;
         const int c = s.columnCursor[i] = advanceTo(e, size, s.columnCursor[i], y);
         std::int64_t best = std::numeric_limits<std::int64_t>::max();
         std::int32_t bestSample = kNone;
@@ -111,7 +110,7 @@ template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
         };
         if (c < size) consider(e[c]);
         if (c > 0) consider(e[c - 1]);
-        const std::int64_t height = best + m_columnHeight[i];
+        const std::int64_t height = best + column.height;
         // Where the new parabola meets the last piece, (height - h) / (N 2 (x - q)); the
         // piece is hidden when that is not after the piece's own start.
         std::int64_t num = 0, den = 0;

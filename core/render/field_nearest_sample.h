@@ -50,8 +50,14 @@ class NearestSamples {
     bool m_alwaysExact; // no two cells of the raster are 2^12 apart
     bool m_smallKeys;   // heights below 2^46: bound products fit 63 bits
     LineLists m_byColumn;
-    std::vector<int> m_sampleColumns;         // the columns holding samples, ascending
-    std::vector<std::int64_t> m_columnHeight; // N q^2 for each of them
+    // The columns holding samples, ascending, with their samples and N q^2.
+    struct SampleColumn {
+        const LineEntry* entries;
+        std::int32_t count;
+        std::int32_t x;
+        std::int64_t height;
+    };
+    std::vector<SampleColumn> m_sampleColumns;
 };
 
 } // namespace plakett
