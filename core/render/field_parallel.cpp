@@ -10,6 +10,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace plakett {
@@ -22,41 +23,121 @@ constexpr int kMaxThreads = 8;
 // cache line, small enough for progress to flow.
 constexpr int kBlockRows = 16;
 
-// Starts helpers 1..threads-1 running helper(i, workers) once the final count is known; a
-// helper that cannot be started only lowers the count.
+// Threads are kept parked between uses: a field runs several short parallel steps, and
+// starting a thread costs about as much as a small step. Each parked thread serves one
+// caller at a time, and a caller that finds none parked starts a new one, so nested or
+// concurrent callers never wait for each other.
+class ParkedThreads {
+  public:
+    static ParkedThreads& instance() {
+        // Never destroyed: parked threads wait on it until the process ends.
+        static ParkedThreads* const pool = new ParkedThreads;
+        return *pool;
+    }
+
+    // Runs job, then finished, on a parked or new thread; the thread is parked again before
+    // finished runs, so that a caller woken by it finds the thread ready for its next step.
+    // Throws std::system_error when no thread can start.
+    void run(std::function<void()> job, std::function<void()> finished) {
+        Parked* parked = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_idle.empty()) {
+                parked = m_idle.back();
+                m_idle.pop_back();
+            }
+        }
+        if (parked == nullptr) {
+            auto fresh = std::make_unique<Parked>();
+            std::thread(&ParkedThreads::serve, this, fresh.get()).detach();
+            parked = fresh.release();
+        }
+        {
+            std::lock_guard<std::mutex> lock(parked->mutex);
+            parked->job = std::move(job);
+            parked->finished = std::move(finished);
+        }
+        parked->wake.notify_one();
+    }
+
+  private:
+    struct Parked {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::function<void()> job;
+        std::function<void()> finished;
+    };
+
+    void serve(Parked* parked) {
+        for (;;) {
+            std::function<void()> job, finished;
+            {
+                std::unique_lock<std::mutex> lock(parked->mutex);
+                parked->wake.wait(lock, [&] { return static_cast<bool>(parked->job); });
+                job = std::exchange(parked->job, nullptr);
+                finished = std::exchange(parked->finished, nullptr);
+            }
+            job();
+            job = nullptr;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_idle.push_back(parked);
+            }
+            finished();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::vector<Parked*> m_idle;
+};
+
+// Runs helper(i, workers) for i = 1..threads-1 on parked threads once the final count is
+// known; a helper that cannot be started only lowers the count. The destructor waits for
+// every helper to finish.
 class Helpers {
   public:
     Helpers(int threads, std::function<void(int, int)> helper) : m_helper(std::move(helper)) {
         for (int i = 1; i < threads; ++i) {
             try {
-                m_threads.emplace_back([this, i] {
-                    m_ready.wait();
-                    m_helper(i, m_workers);
-                });
+                ParkedThreads::instance().run(
+                    [this, i] {
+                        m_ready.wait();
+                        m_helper(i, m_workers);
+                    },
+                    [this] {
+                        // Notified under the lock, so the waiting destructor cannot end first.
+                        std::lock_guard<std::mutex> lock(m_mutex);
+                        ++m_finished;
+                        m_done.notify_all();
+                    });
+                ++m_started;
             } catch (const std::system_error&) {
                 break;
             }
         }
-        m_workers = static_cast<int>(m_threads.size()) + 1;
+        m_workers = m_started + 1;
     }
     int workers() const { return m_workers; }
     void start() {
-        if (m_started) return;
-        m_started = true;
+        if (m_released) return;
+        m_released = true;
         m_ready.count_down();
     }
     ~Helpers() {
         start();
-        for (std::thread& t : m_threads)
-            t.join();
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_done.wait(lock, [&] { return m_finished == m_started; });
     }
 
   private:
     std::function<void(int, int)> m_helper;
     std::latch m_ready{1};
-    bool m_started = false;
+    bool m_released = false;
     int m_workers = 1;
-    std::vector<std::thread> m_threads;
+    int m_started = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    int m_finished = 0;
 };
 
 } // namespace
