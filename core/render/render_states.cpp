@@ -1,3 +1,4 @@
+#include "render/field_parallel.h"
 #include "render/overlays.h"
 #include "render/render_pipeline.h"
 #include "render/shading.h"
@@ -5,6 +6,7 @@
 #include "render/state_base.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 #include <utility>
 
@@ -82,8 +84,13 @@ StateImages RenderStates(const ShapeField& field, const Gray8Image& shadowMask,
     StateImages images;
     const StateBase base = PrepareStateBase(field, shadowMask, lightMap, settings, captions);
     if (base.picture.empty()) return images;
-    for (int s = 0; s < kStateCount; ++s)
-        images[s] = RenderOneState(base, field.coverage, shadowMask, settings, s);
+    // The states share nothing but their inputs: each worker takes the next one.
+    std::atomic<int> next{0};
+    runTeam(fieldThreadCount(static_cast<long long>(field.map.columns()) * field.map.rows()),
+            [&](int, int) {
+                for (int s; (s = next.fetch_add(1)) < kStateCount;)
+                    images[s] = RenderOneState(base, field.coverage, shadowMask, settings, s);
+            });
     return images;
 }
 

@@ -1,5 +1,7 @@
 #include "render/shading.h"
 
+#include "render/field_parallel.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -44,23 +46,27 @@ Bgr24Image ShadeBase(const Matrix& map, const Bgr24Image& lightMap, Bgr24 outsid
         else
             sum.add(light[lightIndex(column[y])]);
     };
-    // The map is stored column by column, so walk it that way.
-    for (int px = 0; px < width; ++px) {
-        const int x = 2 * px;
-        const IntPoints* left = map.column(x);
-        const IntPoints* right = x < cmax ? map.column(x + 1) : nullptr;
-        for (int py = 0; py < base.height(); ++py) {
-            const int y = 2 * py;
-            Sum sum;
-            sample(sum, left, y);
-            sample(sum, right, y);
-            sample(sum, left, y + 1);
-            sample(sum, right, y + 1);
-            out[static_cast<std::size_t>(py) * width + px] =
-                Bgr24{static_cast<std::uint8_t>(sum.b >> 2), static_cast<std::uint8_t>(sum.g >> 2),
-                      static_cast<std::uint8_t>(sum.r >> 2)};
+    // The map is stored column by column, so walk it that way; workers take column ranges.
+    const int threads = fieldThreadCount(static_cast<long long>(map.columns()) * map.rows());
+    runTeam(threads, [&](int worker, int workers) {
+        const Span span = splitRange(0, width, worker, workers);
+        for (int px = span.begin; px < span.end; ++px) {
+            const int x = 2 * px;
+            const IntPoints* left = map.column(x);
+            const IntPoints* right = x < cmax ? map.column(x + 1) : nullptr;
+            for (int py = 0; py < base.height(); ++py) {
+                const int y = 2 * py;
+                Sum sum;
+                sample(sum, left, y);
+                sample(sum, right, y);
+                sample(sum, left, y + 1);
+                sample(sum, right, y + 1);
+                out[static_cast<std::size_t>(py) * width + px] = Bgr24{
+                    static_cast<std::uint8_t>(sum.b >> 2), static_cast<std::uint8_t>(sum.g >> 2),
+                    static_cast<std::uint8_t>(sum.r >> 2)};
+            }
         }
-    }
+    });
     return base;
 }
 
