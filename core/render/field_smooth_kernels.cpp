@@ -6,6 +6,7 @@
 
 #include "common/arith.h"
 
+#include <atomic>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -169,7 +170,17 @@ int nextToRepair(const std::uint32_t* c, int y, int end) {
     return y;
 }
 
+std::atomic<bool> g_wide{wide::available()};
+
 } // namespace
+
+bool wideKernels() {
+    return g_wide.load(std::memory_order_relaxed);
+}
+
+void setWideKernels(bool on) {
+    g_wide.store(on && wide::available(), std::memory_order_relaxed);
+}
 
 bool PackedMap::fits(const Matrix& map) {
     const std::size_t count = static_cast<std::size_t>(map.columns()) * map.rows();
@@ -242,7 +253,7 @@ void horizontalMean(PackedMap& map, int x) {
     std::uint32_t* c = map.column(x);
     const std::uint32_t* b = map.column(x + 1);
     const int end = map.rows() - 1;
-    int y = 1;
+    int y = wideKernels() ? wide::horizontalMean(map, x) : 1;
 #if defined(__SSE2__)
     for (; y + 4 <= end; y += 4)
         store4(c + y, meanWhere<false>(load4(c + y), load4(a + y), load4(b + y)));
@@ -261,7 +272,7 @@ void horizontalRepair(PackedMap& map, int x) {
 }
 
 void verticalMean(PackedMap& map, int x0, int x1) {
-    int x = x0;
+    int x = wideKernels() ? wide::verticalMean(map, x0, x1) : x0;
 #if defined(__SSE2__)
     for (; x + 8 <= x1; x += 8)
         verticalGroups<2>(map, x);

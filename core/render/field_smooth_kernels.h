@@ -39,6 +39,18 @@ void horizontalRepair(PackedMap& map, int x);
 void verticalMean(PackedMap& map, int x0, int x1);
 void verticalRepair(PackedMap& map, int x0, int x1);
 
+// Whether the eight-cell kernels are used (where the processor has them); tests switch them
+// off to check the four-cell ones against them.
+bool wideKernels();
+void setWideKernels(bool on);
+
+namespace wide {
+bool available();
+// The eight-cell part of a kernel: returns the first row (column) it left to the caller.
+int horizontalMean(PackedMap& map, int x);
+int verticalMean(PackedMap& map, int x0, int x1);
+} // namespace wide
+
 // The same on plain cells, for maps with larger values.
 void horizontalMean(Matrix& map, int x);
 void horizontalRepair(Matrix& map, int x);
