@@ -18,7 +18,7 @@ namespace plakett {
 namespace {
 
 constexpr int kChunkColumns = 8;
-constexpr int kLag = 2; // chunks between one pass and the next
+constexpr int kLag = 1; // chunks between one pass and the next
 
 // Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
 template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
