@@ -66,6 +66,13 @@ void MatrixComputer::SetTargets(const PointsArray& targets) {
 }
 
 void MatrixComputer::Compute(const FieldControl& control) {
+    if (!ComputeUnsmoothed(control)) return;
+    SmoothMap(FAngleMap, kAngleSmoothingPasses);
+    FCurrentMap = FAngleMap;
+    FKorvanMap = FCurrentMap;
+}
+
+bool MatrixComputer::ComputeUnsmoothed(const FieldControl& control) {
     const int columns = FCurrentMap.columns();
     const int rows = FCurrentMap.rows();
     RowReporter reporter(FProgress, control);
@@ -76,11 +83,12 @@ void MatrixComputer::Compute(const FieldControl& control) {
         FOutline.clear();
         assignAll(*this, Matrix(columns, rows, kOutsideCell));
         reporter.rowDone(100);
-        return;
+        return false;
     }
     auto cancel = [&] {
         assignAll(*this, Matrix(columns, rows, kOutsideCell));
         if (FOnComputeEnd) FOnComputeEnd();
+        return false;
     };
 
     for (std::size_t k = 0; k < FOutline.size(); ++k)
@@ -99,10 +107,8 @@ void MatrixComputer::Compute(const FieldControl& control) {
     if (!passes.distancePass(reporter)) return cancel();
     if (!passes.anglePass(reporter)) return cancel();
     FAngleMap = FCurrentMap;
-
-    SmoothMap(FAngleMap, kAngleSmoothingPasses);
-    FCurrentMap = FAngleMap;
     FKorvanMap = FCurrentMap;
+    return true;
 }
 
 ShapeField ComputeShapeField(const PointsArray& outline, const FieldControl& control) {
@@ -112,8 +118,9 @@ ShapeField ComputeShapeField(const PointsArray& outline, const FieldControl& con
     computer.FOnComputeEnd = [&field] { field.cancelled = true; };
     computer.Prepare(outline);
     computer.SetTargets(targets);
-    computer.Compute(control);
-    SmoothMap(computer.FCurrentMap, kFieldSmoothingPasses);
+    // An empty or cancelled field is all outside cells, which smoothing leaves alone.
+    if (computer.ComputeUnsmoothed(control))
+        SmoothMapTwice(computer.FCurrentMap, kAngleSmoothingPasses, kFieldSmoothingPasses);
     field.map = computer.FCurrentMap;
     field.coverage = BuildCoverage(field.map);
     return field;

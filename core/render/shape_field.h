@@ -26,6 +26,9 @@ class MatrixComputer {
     void Prepare(const PointsArray& outline);
     void SetTargets(const PointsArray& targets);
     void Compute(const FieldControl& control = {});
+    // Compute without its closing smoothing of the angle map; true when that smoothing is
+    // still owed (not after an empty field or a cancel).
+    bool ComputeUnsmoothed(const FieldControl& control = {});
     IntPoints Interpolate(int x, int y) const;
 
     PointsArray FOutline;
@@ -39,6 +42,8 @@ class MatrixComputer {
 };
 
 void SmoothMap(Matrix& map, int passes);
+// SmoothMap(map, first) then SmoothMap(map, second), in one sweep with the same cells.
+void SmoothMapTwice(Matrix& map, int first, int second);
 Gray8Image BuildCoverage(const Matrix& map);
 
 struct ShapeField {

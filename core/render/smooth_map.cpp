@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 namespace plakett {
 
@@ -20,19 +21,33 @@ namespace {
 constexpr int kChunkColumns = 8;
 constexpr int kLag = 1; // chunks between one pass and the next
 
-// Stage 0 repairs vertically, stage 1 horizontally, stage 2 + p is smoothing pass p.
-template <class Map> void runStage(Map& map, int stage, int x0, int x1) {
+enum class Stage : unsigned char { VerticalRepair, HorizontalRepair, HorizontalMean, VerticalMean };
+
+// What one SmoothMap call does: both repairs, then the passes, horizontal first.
+void addSmoothing(std::vector<Stage>& stages, int passes) {
+    stages.push_back(Stage::VerticalRepair);
+    stages.push_back(Stage::HorizontalRepair);
+    for (int p = 0; p < passes; ++p)
+        stages.push_back(p % 2 == 0 ? Stage::HorizontalMean : Stage::VerticalMean);
+}
+
+template <class Map> void runStage(Map& map, Stage stage, int x0, int x1) {
     using namespace smoothkernels;
-    if (stage == 0) {
+    switch (stage) {
+    case Stage::VerticalRepair:
         verticalRepair(map, x0, x1);
-    } else if (stage == 1) {
+        break;
+    case Stage::HorizontalRepair:
         for (int x = x0; x < x1; ++x)
             horizontalRepair(map, x);
-    } else if ((stage - 2) % 2 == 0) {
+        break;
+    case Stage::HorizontalMean:
         for (int x = x0; x < x1; ++x)
             horizontalMean(map, x);
-    } else {
+        break;
+    case Stage::VerticalMean:
         verticalMean(map, x0, x1);
+        break;
     }
 }
 
@@ -67,8 +82,9 @@ struct Resume {
 // chunk once that worker's last stage has done the chunk after it, and after that the
 // earlier worker never touches the chunk again.
 template <class Map>
-Resume runWavefront(Map& map, int first, int last, Resume from, const ChunkProgress* before,
-                    ChunkProgress* mine, const std::atomic<bool>* stop) {
+Resume runWavefront(Map& map, const std::vector<Stage>& stages, int first, int last, Resume from,
+                    const ChunkProgress* before, ChunkProgress* mine,
+                    const std::atomic<bool>* stop) {
     const int columns = map.columns();
     const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
     const int end = chunks + kLag * (last - first - 1);
@@ -80,7 +96,7 @@ Resume runWavefront(Map& map, int first, int last, Resume from, const ChunkProgr
             if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {t, s};
             if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
             const int x0 = 1 + chunk * kChunkColumns;
-            runStage(map, s, x0, std::min(columns - 1, x0 + kChunkColumns));
+            runStage(map, stages[s], x0, std::min(columns - 1, x0 + kChunkColumns));
             if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
         }
     }
@@ -91,10 +107,11 @@ Resume runWavefront(Map& map, int first, int last, Resume from, const ChunkProgr
 // helper the second half one step behind. When the calling thread is through, the helper
 // hands over at the next chunk and the calling thread finishes its stages, so a helper
 // slowed down by other programs costs at most one chunk of waiting.
-template <class Map> void runStages(Map& map, int stages) {
+template <class Map> void runStages(Map& map, const std::vector<Stage>& list) {
+    const int stages = static_cast<int>(list.size());
     const long long cells = static_cast<long long>(map.columns()) * map.rows();
     if (fieldThreadCount(cells) < 2 || stages < 8) {
-        runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        runWavefront(map, list, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
     const int split = stages / 2;
@@ -104,25 +121,29 @@ template <class Map> void runStages(Map& map, int stages) {
     Resume handover{0, split};
     runTeam(2, [&](int worker, int workers) {
         if (workers == 1) {
-            runWavefront(map, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+            runWavefront(map, list, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         } else if (worker == 1) {
-            handover = runWavefront(map, split, stages, {0, split}, &progress, nullptr, &stop);
+            handover =
+                runWavefront(map, list, split, stages, {0, split}, &progress, nullptr, &stop);
             stopped.store(true, std::memory_order_release);
             stopped.notify_one();
         } else {
-            runWavefront(map, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            runWavefront(map, list, 0, split, {0, 0}, nullptr, &progress, nullptr);
             stop.store(true, std::memory_order_relaxed);
             stopped.wait(false, std::memory_order_acquire);
-            runWavefront(map, split, stages, handover, nullptr, nullptr, nullptr);
+            runWavefront(map, list, split, stages, handover, nullptr, nullptr, nullptr);
         }
     });
 }
 
 } // namespace
 
-void SmoothMap(Matrix& map, int passes) {
+namespace {
+
+void smooth(Matrix& map, const std::vector<Stage>& stages) {
     if (map.columns() < 3 || map.rows() < 3) return;
-    const int stages = 2 + std::max(0, passes);
+    // Means and repairs never leave the range a map starts in, so one check covers every
+    // stage.
     if (smoothkernels::PackedMap::fits(map)) {
         smoothkernels::PackedMap packed(map);
         runStages(packed, stages);
@@ -130,6 +151,21 @@ void SmoothMap(Matrix& map, int passes) {
     } else {
         runStages(map, stages);
     }
+}
+
+} // namespace
+
+void SmoothMap(Matrix& map, int passes) {
+    std::vector<Stage> stages;
+    addSmoothing(stages, std::max(0, passes));
+    smooth(map, stages);
+}
+
+void SmoothMapTwice(Matrix& map, int first, int second) {
+    std::vector<Stage> stages;
+    addSmoothing(stages, std::max(0, first));
+    addSmoothing(stages, std::max(0, second));
+    smooth(map, stages);
 }
 
 } // namespace plakett

@@ -3,6 +3,7 @@
 #include "reference/shape_field_reference.h"
 #include "render/field_nearest_sample.h"
 #include "render/field_passes.h"
+#include "render/field_smooth_kernels.h"
 #include "render/polygon_mask.h"
 #include "render/shape_field.h"
 
@@ -61,6 +62,14 @@ void expectSameField(const PointsArray& outline, int cancelAt = 1000) {
         outline, cancelAt, [](const PointsArray& o) { return reference::ComputeRimTargets(o); },
         [](Matrix& m, int p) { reference::SmoothMap(m, p); },
         [](const Matrix& m) { return reference::BuildCoverage(m); });
+    // The one-call road smooths in one sweep and skips smoothing an empty or cancelled map.
+    std::atomic<bool> cancel{false};
+    FieldControl control;
+    control.cancelRequested = &cancel;
+    control.onProgress = [&](int p) { cancel = cancel || p >= cancelAt; };
+    const ShapeField whole = ComputeShapeField(outline, control);
+    EXPECT_TRUE(whole.map.sameCells(slow.map));
+    EXPECT_TRUE(whole.coverage == slow.coverage);
     EXPECT_TRUE(fast.mask == slow.mask);
     EXPECT_TRUE(fast.map.sameCells(slow.map));
     EXPECT_TRUE(fast.coverage == slow.coverage);
@@ -124,39 +133,50 @@ TEST(FieldEquivalence, CancelAtTheSameRow) {
 
 TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
     // Values across every branch: outside, zero components, out of range, negative; sizes
-    // around the 4 x 4 tiles and 8-column groups; the last map holds values too large for
-    // packed cells.
-    testshapes::Lcg rng(5);
+    // around the 4 x 4 and 8 x 8 tiles and 8- and 16-column groups; the last map holds
+    // values too large for packed cells. Both widths of kernels where the processor has both.
     struct Case {
         int columns, rows, largest;
     };
-    for (const Case& c : {Case{7, 5, 300},
-                          {40, 33, 300},
-                          {300, 170, 300},
-                          {2, 9, 300},
-                          {190, 2, 300},
-                          {13, 6, 300},
-                          {9, 7, 300},
-                          {17, 10, 300},
-                          {21, 11, 300},
-                          {12, 3, 300},
-                          {50, 40, 1000000}}) {
-        Matrix fast(c.columns, c.rows, kOutsideCell);
-        for (int x = 0; x < c.columns; ++x)
-            for (int y = 0; y < c.rows; ++y)
-                if (rng.uniform(0, 5) > 0)
-                    fast.at(x, y) = {rng.uniform(-2, c.largest), rng.uniform(-2, c.largest)};
-        Matrix slow(c.columns, c.rows, {});
-        for (int x = 0; x < c.columns; ++x)
-            for (int y = 0; y < c.rows; ++y)
-                slow.at(x, y) = fast.at(x, y);
-        for (int passes : {0, 1, 2, 7}) {
-            SmoothMap(fast, passes);
-            reference::SmoothMap(slow, passes);
-            EXPECT_TRUE(fast.sameCells(slow)) << c.columns << "x" << c.rows << " " << passes;
+    for (const bool wide : {true, false}) {
+        smoothkernels::setWideKernels(wide);
+        testshapes::Lcg rng(5);
+        for (const Case& c : {Case{7, 5, 300},
+                              {26, 19, 300},
+                              {35, 18, 300},
+                              {10, 17, 300},
+                              {40, 33, 300},
+                              {300, 170, 300},
+                              {2, 9, 300},
+                              {190, 2, 300},
+                              {13, 6, 300},
+                              {9, 7, 300},
+                              {17, 10, 300},
+                              {21, 11, 300},
+                              {12, 3, 300},
+                              {50, 40, 1000000}}) {
+            Matrix fast(c.columns, c.rows, kOutsideCell);
+            for (int x = 0; x < c.columns; ++x)
+                for (int y = 0; y < c.rows; ++y)
+                    if (rng.uniform(0, 5) > 0)
+                        fast.at(x, y) = {rng.uniform(-2, c.largest), rng.uniform(-2, c.largest)};
+            Matrix slow(c.columns, c.rows, {});
+            for (int x = 0; x < c.columns; ++x)
+                for (int y = 0; y < c.rows; ++y)
+                    slow.at(x, y) = fast.at(x, y);
+            for (int passes : {0, 1, 2, 7}) {
+                SmoothMap(fast, passes);
+                reference::SmoothMap(slow, passes);
+                EXPECT_TRUE(fast.sameCells(slow)) << c.columns << "x" << c.rows << " " << passes;
+            }
+            SmoothMapTwice(fast, 3, 4);
+            reference::SmoothMap(slow, 3);
+            reference::SmoothMap(slow, 4);
+            EXPECT_TRUE(fast.sameCells(slow)) << c.columns << "x" << c.rows << " twice";
+            EXPECT_TRUE(BuildCoverage(fast) == reference::BuildCoverage(slow));
         }
-        EXPECT_TRUE(BuildCoverage(fast) == reference::BuildCoverage(slow));
     }
+    smoothkernels::setWideKernels(true);
 }
 
 TEST(FieldEquivalence, NearestSamplesMatchTheScan) {
