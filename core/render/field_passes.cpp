@@ -10,6 +10,7 @@
 #include "render/polygon_mask.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -85,7 +86,8 @@ class DistanceTable {
 
 // The angle pass's rounded offsets depend only on the cell's offset (dx, dy) from its
 // sample, and flip sign with it (every step of scaledRound does), so below the plateau
-// they are looked up by (|dx|, |dy|): offset(a, b) is the component along a.
+// they are looked up by (|dx|, |dy|). Both components sit in one entry, so that a column's
+// cells, whose dy steps by one, read the table in order.
 class OffsetTable {
   public:
     static constexpr std::int64_t kLargestSide = 2048;
@@ -97,14 +99,17 @@ class OffsetTable {
     IntPoints operator()(std::int64_t dx, std::int64_t dy) const {
         const std::int64_t a = dx < 0 ? -dx : dx;
         const std::int64_t b = dy < 0 ? -dy : dy;
-        const int u = m_offsets[static_cast<std::size_t>(a * m_side + b)];
-        const int v = m_offsets[static_cast<std::size_t>(b * m_side + a)];
-        return {dx < 0 ? -u : u, dy < 0 ? -v : v};
+        const Entry e = m_offsets[static_cast<std::size_t>(a * m_side + b)];
+        return {dx < 0 ? -e.u : e.u, dy < 0 ? -e.v : e.v};
     }
 
   private:
+    struct Entry {
+        std::int16_t u;
+        std::int16_t v;
+    };
     std::int64_t m_side = 0;
-    std::vector<std::int16_t> m_offsets;
+    std::vector<Entry> m_offsets;
 };
 
 OffsetTable::OffsetTable(std::int64_t plateau, const Band& band, float k,
@@ -114,7 +119,7 @@ OffsetTable::OffsetTable(std::int64_t plateau, const Band& band, float k,
         ++side;
     if (side > kLargestSide) return;
     m_side = side;
-    m_offsets.assign(static_cast<std::size_t>(side * side), 0);
+    m_offsets.assign(static_cast<std::size_t>(side * side), Entry{0, 0});
     for (std::int64_t a = 0; a < side; ++a) {
         for (std::int64_t b = 0; b < side; ++b) {
             const std::int64_t d2 = a * a + b * b;
@@ -122,11 +127,12 @@ OffsetTable::OffsetTable(std::int64_t plateau, const Band& band, float k,
             const double scale = d2 > band.last ? 126.0 : 120.0;
             const IntPoints u = scaledRound(scale, zOf(d2), static_cast<double>(a),
                                             static_cast<double>(b), k);
-            if (u.x < -32768 || u.x > 32767) { // not for a table of 16 bits
+            if (std::max(std::abs(u.x), std::abs(u.y)) > 32767) { // not for 16 bits
                 *this = OffsetTable();
                 return;
             }
-            m_offsets[static_cast<std::size_t>(a * side + b)] = static_cast<std::int16_t>(u.x);
+            m_offsets[static_cast<std::size_t>(a * side + b)] = {
+                static_cast<std::int16_t>(u.x), static_cast<std::int16_t>(u.y)};
         }
     }
 }
