@@ -64,11 +64,7 @@ NearestSamples::Scratch NearestSamples::makeScratch() const {
     const std::size_t count = m_sampleColumns.size();
     Scratch s;
     s.columnCursor.assign(count, 0);
-    s.q.resize(count);
-    s.height.resize(count);
-    s.sample.resize(count);
-    s.startNum.resize(count + 1);
-    s.startDen.resize(count + 1);
+    s.pieces.resize(count);
     return s;
 }
 
@@ -115,17 +111,14 @@ template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
         // piece is hidden when that is not after the piece's own start.
         std::int64_t num = 0, den = 0;
         while (k >= 0) {
-            num = height - s.height[k];
-            den = 2 * static_cast<std::int64_t>(x - s.q[k]);
-            if (k == 0 || !lessOrEqual<kSmall>(num, den, s.startNum[k], s.startDen[k])) break;
+            const Scratch::Piece& last = s.pieces[k];
+            num = height - last.height;
+            den = 2 * static_cast<std::int64_t>(x - last.q);
+            if (k == 0 || !lessOrEqual<kSmall>(num, den, last.startNum, last.startDen)) break;
             --k;
         }
         ++k;
-        s.q[k] = x;
-        s.height[k] = height;
-        s.sample[k] = bestSample;
-        s.startNum[k] = num;
-        s.startDen[k] = den;
+        s.pieces[k] = {height, num, den, x, bestSample};
     }
     return k + 1;
 }
@@ -142,16 +135,16 @@ void NearestSamples::row(int y, Scratch& s, const std::uint8_t* maskRow,
     // never whole columns: two keys differ in their sample index). x den N < 2 columns^2 N
     // fits 63 bits with the keys.
     for (int k = 1; k < pieces; ++k)
-        s.startDen[k] *= m_n;
+        s.pieces[k].startDen *= m_n;
     int k = 0;
     for (int x = 0; x < m_columns; ++x) {
-        while (k + 1 < pieces && s.startNum[k + 1] < x * s.startDen[k + 1])
+        while (k + 1 < pieces && s.pieces[k + 1].startNum < x * s.pieces[k + 1].startDen)
             ++k;
         if (maskRow[x] != 0) {
             nearest[x] = kNone;
             continue;
         }
-        const std::int32_t sample = s.sample[k];
+        const std::int32_t sample = s.pieces[k].sample;
         if (m_alwaysExact) {
             nearest[x] = sample;
             continue;

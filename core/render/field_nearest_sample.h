@@ -20,13 +20,17 @@ class NearestSamples {
     // One worker's working memory. Rows must be given in ascending order.
     struct Scratch {
         std::vector<int> columnCursor; // per column holding samples
-        // The pieces of the row's lower envelope: column, height of its parabola at column
-        // 0, sample, and where the piece starts winning, num / (N den) with den > 0.
-        std::vector<int> q;
-        std::vector<std::int64_t> height;
-        std::vector<std::int32_t> sample;
-        std::vector<std::int64_t> startNum;
-        std::vector<std::int64_t> startDen;
+        // The pieces of the row's lower envelope: height of its parabola at column 0,
+        // where the piece starts winning, startNum / (N startDen) with startDen > 0, its
+        // column and sample.
+        struct Piece {
+            std::int64_t height;
+            std::int64_t startNum;
+            std::int64_t startDen;
+            std::int32_t q;
+            std::int32_t sample;
+        };
+        std::vector<Piece> pieces;
     };
     Scratch makeScratch() const;
 
