@@ -5,6 +5,7 @@
 #include "render/field_smooth_kernels.h"
 
 #include "common/arith.h"
+#include "render/field_parallel.h"
 
 #include <atomic>
 #include <cstring>
@@ -182,24 +183,43 @@ void setWideKernels(bool on) {
     g_wide.store(on && wide::available(), std::memory_order_relaxed);
 }
 
-bool PackedMap::fits(const Matrix& map) {
-    const std::size_t count = static_cast<std::size_t>(map.columns()) * map.rows();
-    const std::int32_t* v = count == 0 ? nullptr : &map.column(0)->x;
-    std::size_t i = 0;
+namespace {
+
+// Whether components [begin, end) of v all lie within the packed range.
+bool componentsFit(const std::int32_t* v, std::size_t begin, std::size_t end) {
+    std::size_t i = begin;
 #if defined(__SSE2__)
-    const __m128i high = _mm_set1_epi32(kPackedLimit);
-    const __m128i low = _mm_set1_epi32(-kPackedLimit);
+    const __m128i high = _mm_set1_epi32(PackedMap::kPackedLimit);
+    const __m128i low = _mm_set1_epi32(-PackedMap::kPackedLimit);
     __m128i outside = _mm_setzero_si128();
-    for (; i + 4 <= 2 * count; i += 4) {
+    for (; i + 4 <= end; i += 4) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + i));
         outside =
             _mm_or_si128(outside, _mm_or_si128(_mm_cmpgt_epi32(x, high), _mm_cmplt_epi32(x, low)));
     }
     if (_mm_movemask_epi8(outside) != 0) return false;
 #endif
-    for (; i < 2 * count; ++i)
-        if (v[i] < -kPackedLimit || v[i] > kPackedLimit) return false;
+    for (; i < end; ++i)
+        if (v[i] < -PackedMap::kPackedLimit || v[i] > PackedMap::kPackedLimit) return false;
     return true;
+}
+
+} // namespace
+
+// A read-only scan, shared among the field's threads.
+bool PackedMap::fits(const Matrix& map) {
+    const std::size_t count = static_cast<std::size_t>(map.columns()) * map.rows();
+    if (count == 0) return true;
+    const std::int32_t* v = &map.column(0)->x;
+    std::atomic<bool> fit{true};
+    runTeam(fieldThreadCount(static_cast<long long>(count)), [&](int worker, int workers) {
+        const std::size_t begin = 2 * count * worker / workers & ~std::size_t{3};
+        const std::size_t end = worker + 1 == workers
+                                    ? 2 * count
+                                    : 2 * count * (worker + 1) / workers & ~std::size_t{3};
+        if (!componentsFit(v, begin, end)) fit.store(false, std::memory_order_relaxed);
+    });
+    return fit.load();
 }
 
 // Cell i (8 bytes at 8i) becomes 4 bytes at 4i: every write lands on bytes already read.

@@ -2,9 +2,11 @@
 // outline and its rim targets into a light-map coordinate per cell.
 #include "render/shape_field.h"
 
+#include "render/field_parallel.h"
 #include "render/field_passes.h"
 #include "render/polygon_mask.h"
 
+#include <exception>
 #include <stdexcept>
 
 namespace plakett {
@@ -15,6 +17,7 @@ constexpr int kAngleSmoothingPasses = 22;
 constexpr int kFieldSmoothingPasses = 18;
 // Far beyond the +-10000 editor range doubled; keeps every raster index in 32 bits.
 constexpr long long kMaxRasterSide = 32768;
+constexpr std::size_t kOutlineForTwoThreads = 1000;
 
 void assignAll(MatrixComputer& c, const Matrix& map) {
     c.FAngleMap = map;
@@ -112,11 +115,22 @@ bool MatrixComputer::ComputeUnsmoothed(const FieldControl& control) {
 }
 
 ShapeField ComputeShapeField(const PointsArray& outline, const FieldControl& control) {
-    const PointsArray targets = ComputeRimTargets(outline);
     MatrixComputer computer;
     ShapeField field;
     computer.FOnComputeEnd = [&field] { field.cancelled = true; };
-    computer.Prepare(outline);
+    // The rim targets need only the outline: they are worked out beside the mask.
+    PointsArray targets;
+    std::exception_ptr failures[2];
+    runTeam(outline.size() >= kOutlineForTwoThreads ? 2 : 1, [&](int worker, int workers) {
+        try {
+            if (worker == 1 || workers == 1) targets = ComputeRimTargets(outline);
+            if (worker == 0) computer.Prepare(outline);
+        } catch (...) {
+            failures[worker] = std::current_exception();
+        }
+    });
+    for (const std::exception_ptr& failure : failures)
+        if (failure) std::rethrow_exception(failure);
     computer.SetTargets(targets);
     // An empty or cancelled field is all outside cells, which smoothing leaves alone.
     if (computer.ComputeUnsmoothed(control))
