@@ -135,6 +135,7 @@ template <int kGroups> PLAKETT_WIDE void verticalGroups(PackedMap& map, int x) {
 } // namespace
 
 bool available() {
+    __builtin_cpu_init(); // asked while globals are set up, perhaps before it ran by itself
     return __builtin_cpu_supports("avx2");
 }
 
