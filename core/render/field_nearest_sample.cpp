@@ -87,6 +87,7 @@ std::int32_t NearestSamples::scan(int x, int y) const {
 // above and below can win) as a parabola; the ones it hides are dropped as it comes.
 template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
     const std::size_t count = m_sampleColumns.size();
+    const std::int64_t n = m_n;
     int k = -1;
     for (std::size_t i = 0; i < count; ++i) {
         const SampleColumn& column = m_sampleColumns[i];
@@ -94,19 +95,22 @@ template <bool kSmall> int NearestSamples::envelope(int y, Scratch& s) const {
         const int size = column.count;
         const LineEntry* e = column.entries;
         const int c = s.columnCursor[i] = advanceTo(e, size, s.columnCursor[i], y);
-        std::int64_t best = std::numeric_limits<std::int64_t>::max();
+        // The nearer of the samples at or below and above the row, of equally near ones the
+        // later: the smaller key, compared without forming it. Every such column has one.
+        std::int64_t d = std::numeric_limits<std::int32_t>::max();
         std::int32_t bestSample = kNone;
-        auto consider = [&](const LineEntry& entry) {
-            const std::int64_t dy = entry.pos - y;
-            const std::int64_t key = m_n * dy * dy + (m_n - 1 - entry.index);
-            if (key < best) {
-                best = key;
-                bestSample = entry.index;
+        if (c < size) {
+            d = e[c].pos - y;
+            bestSample = e[c].index;
+        }
+        if (c > 0) {
+            const std::int64_t above = y - e[c - 1].pos;
+            if (above < d || (above == d && e[c - 1].index > bestSample)) {
+                d = above;
+                bestSample = e[c - 1].index;
             }
-        };
-        if (c < size) consider(e[c]);
-        if (c > 0) consider(e[c - 1]);
-        const std::int64_t height = best + column.height;
+        }
+        const std::int64_t height = n * d * d + (n - 1 - bestSample) + column.height;
         // Where the new parabola meets the last piece, (height - h) / (N 2 (x - q)); the
         // piece is hidden when that is not after the piece's own start.
         std::int64_t num = 0, den = 0;
