@@ -3,9 +3,10 @@
 //
 // The passes run as a wavefront over chunks of columns instead of one after the other: a
 // pass may work on a chunk once the previous pass has finished the chunk after it, and it
-// must be done before the next pass needs the chunk. With each pass two chunks behind the
-// one before, every column goes through all passes while it is still in the cache, and
-// each cell still sees exactly the neighbour values of the pass-by-pass order.
+// must be done before the next pass needs the chunk. With each pass one chunk behind the
+// one before (the passes of one step running first to last), every column goes through all
+// passes while it is still in the cache, and each cell still sees exactly the neighbour
+// values of the pass-by-pass order.
 #include "render/field_parallel.h"
 #include "render/field_smooth_kernels.h"
 #include "render/shape_field.h"
