@@ -87,7 +87,7 @@ void BM_FieldReference(benchmark::State& state) {
 BENCHMARK(BM_FieldReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldReference)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// The stages of the fast version at 1000 x 500 editor pixels.
+// The stages of the fast version (at 1000 x 500 editor pixels unless named).
 void BM_StagePrepare(benchmark::State& state) {
     const PointsArray outline = buttonOutline(3);
     for (auto _ : state) {
@@ -113,23 +113,30 @@ void BM_StageCompute(benchmark::State& state) {
 }
 BENCHMARK(BM_StageCompute)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_StageSmooth18(benchmark::State& state) {
-    const PointsArray outline = buttonOutline(3);
+// Both smoothings of the unsmoothed map, as the field runs them.
+void BM_StageSmooth(benchmark::State& state) {
+    const PointsArray outline = buttonOutline(static_cast<int>(state.range(0)));
     MatrixComputer c;
     c.Prepare(outline);
     c.SetTargets(ComputeRimTargets(outline));
-    c.Compute();
+    c.ComputeUnsmoothed();
     for (auto _ : state) {
         state.PauseTiming();
         Matrix copy(c.FCurrentMap.columns(), c.FCurrentMap.rows(), {});
         for (int x = 0; x < copy.columns(); ++x)
             std::copy_n(c.FCurrentMap.column(x), copy.rows(), copy.column(x));
         state.ResumeTiming();
-        SmoothMap(copy, 18);
+        SmoothMapTwice(copy, 22, 18);
         benchmark::DoNotOptimize(copy.at(1, 1));
     }
+    setLabels(state, outline);
 }
-BENCHMARK(BM_StageSmooth18)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageSmooth)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 } // namespace
 

@@ -4,9 +4,10 @@
 // columns, whose chains then advance together.
 #include "render/field_smooth_kernels.h"
 
-#include "common/arith.h"
+#include "render/field_smooth_cells.h"
 #include "render/field_parallel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -18,35 +19,8 @@ namespace plakett::smoothkernels {
 
 namespace {
 
-using Cell = IntPoints;
-
-inline Cell mean3(Cell c, Cell a, Cell b) {
-    return {(c.x + a.x + b.x) / 3, (c.y + a.y + b.y) / 3};
-}
-inline Cell horizontalCell(Cell c, Cell a, Cell b) {
-    return c.x > 0 && a.x > 0 && b.x > 0 ? mean3(c, a, b) : c;
-}
-inline Cell verticalCell(Cell c, Cell a, Cell b) {
-    return c.y > 0 && a.y > 0 && b.y > 0 ? mean3(c, a, b) : c;
-}
-inline bool needsRepair(Cell c) {
-    return c.x > 255 || c.y > 255;
-}
-inline Cell repairCell(Cell c, Cell a, Cell b) {
-    if (a.x > 0 && b.x > 0 && needsRepair(c)) return {halve(a.x + b.x), halve(a.y + b.y)};
-    return c;
-}
-
-inline Cell unpackCell(std::uint32_t p) {
-    return {static_cast<std::int16_t>(p & 0xFFFF), static_cast<std::int16_t>(p >> 16)};
-}
-inline std::uint32_t packCell(Cell c) {
-    return static_cast<std::uint16_t>(c.x) |
-           static_cast<std::uint32_t>(static_cast<std::uint16_t>(c.y)) << 16;
-}
-
 template <class Op> void packedScalar(std::uint32_t* c, std::uint32_t a, std::uint32_t b, Op op) {
-    *c = packCell(op(unpackCell(*c), unpackCell(a), unpackCell(b)));
+    *c = packedCell(*c, a, b, op);
 }
 
 #if defined(__SSE2__)
@@ -171,16 +145,39 @@ int nextToRepair(const std::uint32_t* c, int y, int end) {
     return y;
 }
 
-std::atomic<bool> g_wide{wide::available()};
+int widestAvailable(int cells) {
+    if (cells >= 16 && widest::available()) return 16;
+    if (cells >= 8 && wide::available()) return 8;
+    return 4;
+}
+
+std::atomic<int> g_width{widestAvailable(16)};
+
+bool wideKernels() {
+    return g_width.load(std::memory_order_relaxed) >= 8;
+}
 
 } // namespace
 
-bool wideKernels() {
-    return g_wide.load(std::memory_order_relaxed);
+namespace {
+
+// The two passes one after the other on the chunk.
+template <class Map, class C>
+void horizontalThenVertical(Map& map, int x0, int x1, const C* left, C* saved) {
+    for (int x = x0; x < x1; ++x)
+        horizontalMean(map, x, x == x0 ? left : map.column(x - 1));
+    std::copy_n(map.column(x1 - 1), map.rows(), saved);
+    verticalMean(map, x0, x1);
 }
 
-void setWideKernels(bool on) {
-    g_wide.store(on && wide::available(), std::memory_order_relaxed);
+} // namespace
+
+int kernelWidth() {
+    return g_width.load(std::memory_order_relaxed);
+}
+
+void setKernelWidth(int cells) {
+    g_width.store(widestAvailable(cells), std::memory_order_relaxed);
 }
 
 namespace {
@@ -268,12 +265,12 @@ void PackedMap::unpack() {
     }
 }
 
-void horizontalMean(PackedMap& map, int x) {
-    const std::uint32_t* a = map.column(x - 1);
+void horizontalMean(PackedMap& map, int x, const std::uint32_t* left) {
+    const std::uint32_t* a = left;
     std::uint32_t* c = map.column(x);
     const std::uint32_t* b = map.column(x + 1);
     const int end = map.rows() - 1;
-    int y = wideKernels() ? wide::horizontalMean(map, x) : 1;
+    int y = wideKernels() ? wide::horizontalMean(map, x, left) : 1;
 #if defined(__SSE2__)
     for (; y + 4 <= end; y += 4)
         store4(c + y, meanWhere<false>(load4(c + y), load4(a + y), load4(b + y)));
@@ -306,6 +303,15 @@ void verticalMean(PackedMap& map, int x0, int x1) {
     }
 }
 
+void horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
+                            std::uint32_t* saved) {
+    // Split anywhere, the chunk's parts pass the saved column on, left to right.
+    int x = x0;
+    if (kernelWidth() >= 16) x = widest::horizontalVerticalMean(map, x, x1, left, saved);
+    if (wideKernels()) x = wide::horizontalVerticalMean(map, x, x1, x == x0 ? left : saved, saved);
+    if (x < x1) horizontalThenVertical(map, x, x1, x == x0 ? left : saved, saved);
+}
+
 void verticalRepair(PackedMap& map, int x0, int x1) {
     const int end = map.rows() - 1;
     for (int x = x0; x < x1; ++x) {
@@ -315,8 +321,8 @@ void verticalRepair(PackedMap& map, int x0, int x1) {
     }
 }
 
-void horizontalMean(Matrix& map, int x) {
-    const Cell* a = map.column(x - 1);
+void horizontalMean(Matrix& map, int x, const Cell* left) {
+    const Cell* a = left;
     Cell* c = map.column(x);
     const Cell* b = map.column(x + 1);
     for (int y = 1; y < map.rows() - 1; ++y)
@@ -337,6 +343,10 @@ void verticalMean(Matrix& map, int x0, int x1) {
         for (int y = 1; y < map.rows() - 1; ++y)
             c[y] = verticalCell(c[y], c[y - 1], c[y + 1]);
     }
+}
+
+void horizontalVerticalMean(Matrix& map, int x0, int x1, const Cell* left, Cell* saved) {
+    horizontalThenVertical(map, x0, x1, left, saved);
 }
 
 void verticalRepair(Matrix& map, int x0, int x1) {

@@ -25,6 +25,7 @@ class PackedMap {
 
     int columns() const { return m_columns; }
     int rows() const { return m_rows; }
+    using CellType = std::uint32_t;
     std::uint32_t* column(int x) { return m_cells + static_cast<std::size_t>(x) * m_rows; }
 
   private:
@@ -34,27 +35,44 @@ class PackedMap {
     std::uint32_t* m_cells;
 };
 
-void horizontalMean(PackedMap& map, int x);
+// `left` stands for column x - 1 (or x0 - 1) where given.
+void horizontalMean(PackedMap& map, int x, const std::uint32_t* left);
 void horizontalRepair(PackedMap& map, int x);
 void verticalMean(PackedMap& map, int x0, int x1);
 void verticalRepair(PackedMap& map, int x0, int x1);
+// A horizontal mean and then a vertical mean of columns [x0, x1), leaving them as the two
+// whole-map passes would, given `left` as the horizontal mean left it. Column x1 - 1 as the
+// horizontal mean leaves it goes to `saved`, rows() cells, which may be `left`.
+void horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
+                            std::uint32_t* saved);
 
-// Whether the eight-cell kernels are used (where the processor has them); tests switch them
-// off to check the four-cell ones against them.
-bool wideKernels();
-void setWideKernels(bool on);
+// The widest kernels in use, in cells per register: 16 or 8 where the processor has them,
+// else 4. Tests narrow it to check every width against the reference.
+int kernelWidth();
+void setKernelWidth(int cells); // the widest the processor has, at most `cells`
 
 namespace wide {
 bool available();
 // The eight-cell part of a kernel: returns the first row (column) it left to the caller.
-int horizontalMean(PackedMap& map, int x);
+int horizontalMean(PackedMap& map, int x, const std::uint32_t* left);
 int verticalMean(PackedMap& map, int x0, int x1);
+// The columns from x0 in whole groups of eight; returns the first column it left.
+int horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
+                           std::uint32_t* saved);
 } // namespace wide
 
+namespace widest {
+bool available();
+// The columns from x0 in whole groups of sixteen; returns the first column it left.
+int horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
+                           std::uint32_t* saved);
+} // namespace widest
+
 // The same on plain cells, for maps with larger values.
-void horizontalMean(Matrix& map, int x);
+void horizontalMean(Matrix& map, int x, const IntPoints* left);
 void horizontalRepair(Matrix& map, int x);
 void verticalMean(Matrix& map, int x0, int x1);
 void verticalRepair(Matrix& map, int x0, int x1);
+void horizontalVerticalMean(Matrix& map, int x0, int x1, const IntPoints* left, IntPoints* saved);
 
 } // namespace plakett::smoothkernels

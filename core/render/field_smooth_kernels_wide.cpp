@@ -3,6 +3,8 @@
 // function, so that nothing else in the program needs it.
 #include "render/field_smooth_kernels.h"
 
+#include "render/field_smooth_cells.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define PLAKETT_WIDE __attribute__((target("avx2")))
@@ -132,15 +134,112 @@ template <int kGroups> PLAKETT_WIDE void verticalGroups(PackedMap& map, int x) {
     }
 }
 
+// Rows y .. y + 7 of kGroups groups of eight columns after the horizontal mean, as row
+// registers; the last column's new values go to saved.
+template <int kGroups>
+PLAKETT_WIDE inline void horizontalTile(__m256i (*r)[8], std::uint32_t* const* col,
+                                        const std::uint32_t* left, const std::uint32_t* right,
+                                        std::uint32_t* saved, int y) {
+    __m256i newLeft = load8(left + y);
+    for (int g = 0; g < kGroups; ++g) {
+        __m256i* t = r[g];
+        for (int i = 0; i < 8; ++i)
+            t[i] = load8(col[8 * g + i] + y);
+        const __m256i oldRight = g + 1 < kGroups ? load8(col[8 * g + 8] + y) : load8(right + y);
+        t[0] = meanWhere<false>(t[0], newLeft, t[1]);
+        for (int i = 1; i < 7; ++i)
+            t[i] = meanWhere<false>(t[i], t[i - 1], t[i + 1]);
+        t[7] = meanWhere<false>(t[7], t[6], oldRight);
+        newLeft = t[7];
+    }
+    store8(saved + y, newLeft);
+    for (int g = 0; g < kGroups; ++g)
+        transpose(r[g]);
+}
+
+// Tiles of eight rows: the horizontal mean works on column registers, the vertical one, after
+// a transpose, on row registers. The next tile's horizontal mean comes before this tile's
+// vertical chain, which needs its first row and does not hold it up; with two groups, two
+// vertical chains advance together.
+template <int kGroups>
+PLAKETT_WIDE void horizontalVerticalGroups(PackedMap& map, int x0, const std::uint32_t* left,
+                                           std::uint32_t* saved) {
+    constexpr int kColumns = 8 * kGroups;
+    const int end = map.rows() - 1;
+    std::uint32_t* col[kColumns];
+    for (int i = 0; i < kColumns; ++i)
+        col[i] = map.column(x0 + i);
+    const std::uint32_t* right = map.column(x0 + kColumns);
+    const int tiles = (end - 1) / 8;
+    const int tail = 1 + 8 * tiles;
+    // Rows below the last whole tile, horizontally first: the last tile's chain ends on them.
+    for (int y = tail; y < end; ++y) {
+        std::uint32_t a = left[y];
+        for (int i = 0; i < kColumns; ++i) {
+            a = packedCell(col[i][y], a, i + 1 < kColumns ? col[i + 1][y] : right[y],
+                           horizontalCell);
+            col[i][y] = a;
+        }
+        saved[y] = a;
+    }
+    __m256i above[kGroups];
+    for (int g = 0; g < kGroups; ++g)
+        above[g] = gatherRow(col + 8 * g, 0);
+    __m256i tile[kGroups][8], next[kGroups][8];
+    if (tiles > 0) horizontalTile<kGroups>(tile, col, left, right, saved, 1);
+    for (int k = 0; k < tiles; ++k) {
+        const int y = 1 + 8 * k;
+        const bool more = k + 1 < tiles;
+        if (more) horizontalTile<kGroups>(next, col, left, right, saved, y + 8);
+        __m256i below[kGroups];
+        for (int g = 0; g < kGroups; ++g)
+            below[g] = more ? next[g][0] : gatherRow(col + 8 * g, y + 8);
+        for (int g = 0; g < kGroups; ++g)
+            tile[g][0] = meanWhere<true>(tile[g][0], above[g], tile[g][1]);
+        for (int i = 1; i < 7; ++i)
+            for (int g = 0; g < kGroups; ++g)
+                tile[g][i] = meanWhere<true>(tile[g][i], tile[g][i - 1], tile[g][i + 1]);
+        for (int g = 0; g < kGroups; ++g) {
+            tile[g][7] = meanWhere<true>(tile[g][7], tile[g][6], below[g]);
+            above[g] = tile[g][7];
+            transpose(tile[g]);
+            for (int i = 0; i < 8; ++i)
+                store8(col[8 * g + i] + y, tile[g][i]);
+        }
+        if (more)
+            for (int g = 0; g < kGroups; ++g)
+                for (int i = 0; i < 8; ++i)
+                    tile[g][i] = next[g][i];
+    }
+    for (int y = tail; y < end; ++y) {
+        for (int g = 0; g < kGroups; ++g) {
+            const __m256i out =
+                meanWhere<true>(gatherRow(col + 8 * g, y), above[g], gatherRow(col + 8 * g, y + 1));
+            scatterRow(col + 8 * g, y, out);
+            above[g] = out;
+        }
+    }
+}
+
 } // namespace
+
+PLAKETT_WIDE int horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
+                                        std::uint32_t* saved) {
+    int x = x0;
+    for (; x + 16 <= x1; x += 16)
+        horizontalVerticalGroups<2>(map, x, x == x0 ? left : saved, saved);
+    for (; x + 8 <= x1; x += 8)
+        horizontalVerticalGroups<1>(map, x, x == x0 ? left : saved, saved);
+    return x;
+}
 
 bool available() {
     __builtin_cpu_init(); // asked while globals are set up, perhaps before it ran by itself
     return __builtin_cpu_supports("avx2");
 }
 
-PLAKETT_WIDE int horizontalMean(PackedMap& map, int x) {
-    const std::uint32_t* a = map.column(x - 1);
+PLAKETT_WIDE int horizontalMean(PackedMap& map, int x, const std::uint32_t* left) {
+    const std::uint32_t* a = left;
     std::uint32_t* c = map.column(x);
     const std::uint32_t* b = map.column(x + 1);
     const int end = map.rows() - 1;
@@ -164,8 +263,11 @@ PLAKETT_WIDE int verticalMean(PackedMap& map, int x0, int x1) {
 bool available() {
     return false;
 }
-int horizontalMean(PackedMap&, int) {
+int horizontalMean(PackedMap&, int, const std::uint32_t*) {
     return 1;
+}
+int horizontalVerticalMean(PackedMap&, int x0, int, const std::uint32_t*, std::uint32_t*) {
+    return x0;
 }
 int verticalMean(PackedMap&, int x0, int) {
     return x0;

@@ -22,6 +22,7 @@ inline constexpr IntPoints kOutsideCell{-1, -1};
 // Cells stored column-major ([column][row]); copies of a Matrix share the cells.
 class Matrix {
   public:
+    using CellType = IntPoints;
     std::int32_t width = 0;  // only set on the working map during preparation
     std::int32_t height = 0; // likewise
 

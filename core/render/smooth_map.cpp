@@ -19,20 +19,35 @@ namespace plakett {
 
 namespace {
 
-constexpr int kChunkColumns = 8;
+// Columns per chunk: one tile of the widest kernels.
+int chunkColumns() {
+    return smoothkernels::kernelWidth() >= 16 ? 16 : 8;
+}
 constexpr int kLag = 1; // chunks between one pass and the next
 
-enum class Stage : unsigned char { VerticalRepair, HorizontalRepair, HorizontalMean, VerticalMean };
+enum class Stage : unsigned char {
+    VerticalRepair,
+    HorizontalRepair,
+    HorizontalMean,
+    HorizontalVerticalMean, // a horizontal pass and the vertical one after it
+};
 
 // What one SmoothMap call does: both repairs, then the passes, horizontal first.
 void addSmoothing(std::vector<Stage>& stages, int passes) {
     stages.push_back(Stage::VerticalRepair);
     stages.push_back(Stage::HorizontalRepair);
-    for (int p = 0; p < passes; ++p)
-        stages.push_back(p % 2 == 0 ? Stage::HorizontalMean : Stage::VerticalMean);
+    for (int p = 0; p + 1 < passes; p += 2)
+        stages.push_back(Stage::HorizontalVerticalMean);
+    if (passes % 2 != 0) stages.push_back(Stage::HorizontalMean);
 }
 
-template <class Map> void runStage(Map& map, Stage stage, int x0, int x1) {
+// Where a stage that ends in a vertical pass keeps its last column as the horizontal pass
+// left it: the next chunk's horizontal pass needs that, and the map by then holds the
+// vertical pass's values.
+template <class Map> using SavedColumn = std::vector<typename Map::CellType>;
+
+template <class Map>
+void runStage(Map& map, Stage stage, int x0, int x1, SavedColumn<Map>& saved) {
     using namespace smoothkernels;
     switch (stage) {
     case Stage::VerticalRepair:
@@ -44,10 +59,12 @@ template <class Map> void runStage(Map& map, Stage stage, int x0, int x1) {
         break;
     case Stage::HorizontalMean:
         for (int x = x0; x < x1; ++x)
-            horizontalMean(map, x);
+            horizontalMean(map, x, map.column(x - 1));
         break;
-    case Stage::VerticalMean:
-        verticalMean(map, x0, x1);
+    case Stage::HorizontalVerticalMean:
+        // Column 0 never changes, so the first chunk reads it from the map.
+        horizontalVerticalMean(map, x0, x1, x0 == 1 ? map.column(0) : saved.data(),
+                               saved.data());
         break;
     }
 }
@@ -83,11 +100,13 @@ struct Resume {
 // chunk once that worker's last stage has done the chunk after it, and after that the
 // earlier worker never touches the chunk again.
 template <class Map>
-Resume runWavefront(Map& map, const std::vector<Stage>& stages, int first, int last, Resume from,
+Resume runWavefront(Map& map, const std::vector<Stage>& stages,
+                    std::vector<SavedColumn<Map>>& saved, int first, int last, Resume from,
                     const ChunkProgress* before, ChunkProgress* mine,
                     const std::atomic<bool>* stop) {
     const int columns = map.columns();
-    const int chunks = (columns - 2 + kChunkColumns - 1) / kChunkColumns;
+    const int width = chunkColumns();
+    const int chunks = (columns - 2 + width - 1) / width;
     const int end = chunks + kLag * (last - first - 1);
     for (int t = from.t; t < end; ++t) {
         for (int s = t == from.t ? from.s : first; s < last; ++s) {
@@ -96,8 +115,8 @@ Resume runWavefront(Map& map, const std::vector<Stage>& stages, int first, int l
             if (chunk >= chunks) continue;
             if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {t, s};
             if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
-            const int x0 = 1 + chunk * kChunkColumns;
-            runStage(map, stages[s], x0, std::min(columns - 1, x0 + kChunkColumns));
+            const int x0 = 1 + chunk * width;
+            runStage(map, stages[s], x0, std::min(columns - 1, x0 + width), saved[s]);
             if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
         }
     }
@@ -110,9 +129,13 @@ Resume runWavefront(Map& map, const std::vector<Stage>& stages, int first, int l
 // slowed down by other programs costs at most one chunk of waiting.
 template <class Map> void runStages(Map& map, const std::vector<Stage>& list) {
     const int stages = static_cast<int>(list.size());
+    std::vector<SavedColumn<Map>> saved(list.size());
+    for (int s = 0; s < stages; ++s)
+        if (list[s] == Stage::HorizontalVerticalMean)
+            saved[s].resize(static_cast<std::size_t>(map.rows()));
     const long long cells = static_cast<long long>(map.columns()) * map.rows();
     if (fieldThreadCount(cells) < 2 || stages < 8) {
-        runWavefront(map, list, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        runWavefront(map, list, saved, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
     const int split = stages / 2;
@@ -122,17 +145,17 @@ template <class Map> void runStages(Map& map, const std::vector<Stage>& list) {
     Resume handover{0, split};
     runTeam(2, [&](int worker, int workers) {
         if (workers == 1) {
-            runWavefront(map, list, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+            runWavefront(map, list, saved, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         } else if (worker == 1) {
             handover =
-                runWavefront(map, list, split, stages, {0, split}, &progress, nullptr, &stop);
+                runWavefront(map, list, saved, split, stages, {0, split}, &progress, nullptr, &stop);
             stopped.store(true, std::memory_order_release);
             stopped.notify_one();
         } else {
-            runWavefront(map, list, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            runWavefront(map, list, saved, 0, split, {0, 0}, nullptr, &progress, nullptr);
             stop.store(true, std::memory_order_relaxed);
             stopped.wait(false, std::memory_order_acquire);
-            runWavefront(map, list, split, stages, handover, nullptr, nullptr, nullptr);
+            runWavefront(map, list, saved, split, stages, handover, nullptr, nullptr, nullptr);
         }
     });
 }

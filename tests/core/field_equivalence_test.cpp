@@ -133,13 +133,13 @@ TEST(FieldEquivalence, CancelAtTheSameRow) {
 
 TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
     // Values across every branch: outside, zero components, out of range, negative; sizes
-    // around the 4 x 4 and 8 x 8 tiles and 8- and 16-column groups; the last map holds
-    // values too large for packed cells. Both widths of kernels where the processor has both.
+    // around the 4 x 4, 8 x 8 and 16 x 16 tiles and 8- and 16-column groups; the last map holds
+    // values too large for packed cells. Every width of kernels the processor has.
     struct Case {
         int columns, rows, largest;
     };
-    for (const bool wide : {true, false}) {
-        smoothkernels::setWideKernels(wide);
+    for (const int width : {16, 8, 4}) {
+        smoothkernels::setKernelWidth(width);
         testshapes::Lcg rng(5);
         for (const Case& c : {Case{7, 5, 300},
                               {26, 19, 300},
@@ -154,6 +154,8 @@ TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
                               {17, 10, 300},
                               {21, 11, 300},
                               {12, 3, 300},
+                              {18, 34, 300},
+                              {49, 51, 300},
                               {50, 40, 1000000}}) {
             Matrix fast(c.columns, c.rows, kOutsideCell);
             for (int x = 0; x < c.columns; ++x)
@@ -176,7 +178,7 @@ TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
             EXPECT_TRUE(BuildCoverage(fast) == reference::BuildCoverage(slow));
         }
     }
-    smoothkernels::setWideKernels(true);
+    smoothkernels::setKernelWidth(16);
 }
 
 TEST(FieldEquivalence, NearestSamplesMatchTheScan) {
