@@ -219,50 +219,84 @@ bool PackedMap::fits(const Matrix& map) {
     return fit.load();
 }
 
-// Cell i (8 bytes at 8i) becomes 4 bytes at 4i: every write lands on bytes already read.
-PackedMap::PackedMap(Matrix& map)
-    : m_map(map), m_columns(map.columns()), m_rows(map.rows()),
-      m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {
-    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
-    const Cell* src = map.column(0);
-    std::size_t i = 0;
+namespace {
+
+// Cell i (8 bytes at 8i) becomes 4 bytes at 4i, in ascending order: every write lands on
+// bytes already read.
+void packCells(const Cell* src, std::uint32_t* dst, std::size_t begin, std::size_t end) {
+    std::size_t i = begin;
 #if defined(__SSE2__)
-    for (; i + 4 <= count; i += 4) {
+    for (; i + 4 <= end; i += 4) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 2));
-        store4(m_cells + i, _mm_packs_epi32(a, b));
+        store4(dst + i, _mm_packs_epi32(a, b));
     }
 #endif
-    for (; i < count; ++i) {
+    for (; i < end; ++i) {
         const std::uint32_t packed = packCell(src[i]);
-        std::memcpy(m_cells + i, &packed, sizeof packed);
+        std::memcpy(dst + i, &packed, sizeof packed);
     }
 }
 
-// Backwards, so that each widened cell only overwrites packed cells already widened.
-void PackedMap::unpack() {
-    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
-    Cell* dst = m_map.column(0);
-    std::size_t i = count;
+// The way back, in descending order, so that each widened cell only overwrites packed
+// cells already widened.
+void unpackCells(const std::uint32_t* src, Cell* dst, std::size_t begin, std::size_t end) {
+    std::size_t i = end;
 #if defined(__SSE2__)
-    for (; i >= 4 && i % 4 != 0; --i) {
-        std::uint32_t packed;
-        std::memcpy(&packed, m_cells + i - 1, sizeof packed);
-        dst[i - 1] = unpackCell(packed);
-    }
-    for (; i >= 4; i -= 4) {
-        const __m128i p = load4(m_cells + i - 4);
+    for (; i >= begin + 4; i -= 4) {
+        const __m128i p = load4(src + i - 4);
         const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(p, p), 16);
         const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(p, p), 16);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i - 4), lo);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i - 2), hi);
     }
 #endif
-    for (; i > 0; --i) {
+    for (; i > begin; --i) {
         std::uint32_t packed;
-        std::memcpy(&packed, m_cells + i - 1, sizeof packed);
+        std::memcpy(&packed, src + i - 1, sizeof packed);
         dst[i - 1] = unpackCell(packed);
     }
+}
+
+// Runs work(begin, end) over the cells [0, count) in the order packing needs (or, with
+// `backwards`, unpacking): the first cells alone, then rounds [lo, min(2 lo, count)). A
+// round writes only bytes below 4 min(2 lo, count) <= 8 lo, which earlier rounds have
+// read, and reads only bytes from 8 lo on, which nobody has written; so each round's
+// cells are shared among threads.
+template <class Work> void inRounds(std::size_t count, bool backwards, Work work) {
+    if (count == 0) return;
+    constexpr std::size_t kAlone = std::size_t{1} << 15;
+    const std::size_t head = std::min(count, kAlone);
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    for (std::size_t lo = head; lo < count; lo = std::min(2 * lo, count))
+        spans.emplace_back(lo, std::min(2 * lo, count));
+    if (backwards) std::reverse(spans.begin(), spans.end());
+    if (!backwards) work(0, head);
+    const int threads = fieldThreadCount(static_cast<long long>(count));
+    for (const auto& [lo, hi] : spans)
+        runTeam(threads, [&, lo = lo, hi = hi](int worker, int workers) {
+            const std::size_t n = hi - lo;
+            work(lo + n * worker / workers, lo + n * (worker + 1) / workers);
+        });
+    if (backwards) work(0, head);
+}
+
+} // namespace
+
+PackedMap::PackedMap(Matrix& map)
+    : m_map(map), m_columns(map.columns()), m_rows(map.rows()),
+      m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {
+    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
+    const Cell* src = map.column(0);
+    inRounds(count, false,
+             [&](std::size_t begin, std::size_t end) { packCells(src, m_cells, begin, end); });
+}
+
+void PackedMap::unpack() {
+    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
+    Cell* dst = m_map.column(0);
+    inRounds(count, true,
+             [&](std::size_t begin, std::size_t end) { unpackCells(m_cells, dst, begin, end); });
 }
 
 void horizontalMean(PackedMap& map, int x, const std::uint32_t* left) {
