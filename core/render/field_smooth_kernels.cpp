@@ -258,45 +258,40 @@ void unpackCells(const std::uint32_t* src, Cell* dst, std::size_t begin, std::si
     }
 }
 
-// Runs work(begin, end) over the cells [0, count) in the order packing needs (or, with
-// `backwards`, unpacking): the first cells alone, then rounds [lo, min(2 lo, count)). A
-// round writes only bytes below 4 min(2 lo, count) <= 8 lo, which earlier rounds have
-// read, and reads only bytes from 8 lo on, which nobody has written; so each round's
-// cells are shared among threads.
-template <class Work> void inRounds(std::size_t count, bool backwards, Work work) {
+// Unpacks the cells [0, count): in rounds [lo, min(2 lo, count)) from the top, then the
+// first cells alone. A round reads packed bytes from 4 lo on and writes bytes from 8 lo
+// on, where only packed cells of earlier rounds lay; so each round's cells are shared
+// among threads.
+void unpackAll(const std::uint32_t* src, Cell* dst, std::size_t count) {
     if (count == 0) return;
     constexpr std::size_t kAlone = std::size_t{1} << 15;
     const std::size_t head = std::min(count, kAlone);
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::size_t> starts;
     for (std::size_t lo = head; lo < count; lo = std::min(2 * lo, count))
-        spans.emplace_back(lo, std::min(2 * lo, count));
-    if (backwards) std::reverse(spans.begin(), spans.end());
-    if (!backwards) work(0, head);
+        starts.push_back(lo);
     const int threads = fieldThreadCount(static_cast<long long>(count));
-    for (const auto& [lo, hi] : spans)
-        runTeam(threads, [&, lo = lo, hi = hi](int worker, int workers) {
-            const std::size_t n = hi - lo;
-            work(lo + n * worker / workers, lo + n * (worker + 1) / workers);
+    for (auto lo = starts.rbegin(); lo != starts.rend(); ++lo) {
+        const std::size_t begin = *lo, n = std::min(2 * begin, count) - begin;
+        runTeam(threads, [&](int worker, int workers) {
+            unpackCells(src, dst, begin + n * worker / workers, begin + n * (worker + 1) / workers);
         });
-    if (backwards) work(0, head);
+    }
+    unpackCells(src, dst, 0, head);
 }
 
 } // namespace
 
 PackedMap::PackedMap(Matrix& map)
     : m_map(map), m_columns(map.columns()), m_rows(map.rows()),
-      m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {
-    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
-    const Cell* src = map.column(0);
-    inRounds(count, false,
-             [&](std::size_t begin, std::size_t end) { packCells(src, m_cells, begin, end); });
+      m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {}
+
+void PackedMap::packColumns(int x0, int x1) {
+    packCells(m_map.column(0), m_cells, static_cast<std::size_t>(x0) * m_rows,
+              static_cast<std::size_t>(x1) * m_rows);
 }
 
 void PackedMap::unpack() {
-    const std::size_t count = static_cast<std::size_t>(m_columns) * m_rows;
-    Cell* dst = m_map.column(0);
-    inRounds(count, true,
-             [&](std::size_t begin, std::size_t end) { unpackCells(m_cells, dst, begin, end); });
+    unpackAll(m_cells, m_map.column(0), static_cast<std::size_t>(m_columns) * m_rows);
 }
 
 void horizontalMean(PackedMap& map, int x, const std::uint32_t* left) {

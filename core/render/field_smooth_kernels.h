@@ -20,7 +20,10 @@ class PackedMap {
     static constexpr int kPackedLimit = 10922;
 
     static bool fits(const Matrix& map);
-    explicit PackedMap(Matrix& map); // map must fit and must not be empty
+    // The view, with nothing packed yet; map must fit and must not be empty.
+    explicit PackedMap(Matrix& map);
+    // Packs columns [x0, x1), all of them in ascending order over the calls.
+    void packColumns(int x0, int x1);
     void unpack();
 
     int columns() const { return m_columns; }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace plakett {
@@ -69,7 +70,16 @@ void runStage(Map& map, Stage stage, int x0, int x1, SavedColumn<Map>& saved) {
     }
 }
 
-// Chunks whose last stage is done, published by one worker for the next.
+inline void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+// Chunks whose last stage is done, published by one worker for the next. The follower
+// usually needs the next chunk within microseconds; falling asleep and being woken by
+// the system can take longer than a chunk, so it spins that long first.
+constexpr int kSpins = 4096;
 class ChunkProgress {
   public:
     void publish(int chunks) {
@@ -77,8 +87,10 @@ class ChunkProgress {
         m_done.notify_all();
     }
     void waitFor(int chunks) const {
-        for (int spin = 0; spin < 256; ++spin)
+        for (int spin = 0; spin < kSpins; ++spin) {
             if (m_done.load(std::memory_order_acquire) >= chunks) return;
+            pause();
+        }
         for (int done = m_done.load(std::memory_order_acquire); done < chunks;
              done = m_done.load(std::memory_order_acquire))
             m_done.wait(done, std::memory_order_acquire);
@@ -94,17 +106,32 @@ struct Resume {
     int s;
 };
 
+// What the workers of one smoothing share: the map, its stages and their saved columns,
+// and what has to happen to a chunk before its first stage.
+template <class Map> struct Wavefront {
+    Map& map;
+    const std::vector<Stage>& stages;
+    std::vector<SavedColumn<Map>> saved;
+    std::function<void(int x0, int x1)> beforeFirstStage;
+
+    Wavefront(Map& m, const std::vector<Stage>& list, std::function<void(int, int)> prepare)
+        : map(m), stages(list), saved(list.size()), beforeFirstStage(std::move(prepare)) {
+        for (std::size_t s = 0; s < list.size(); ++s)
+            if (list[s] == Stage::HorizontalVerticalMean)
+                saved[s].resize(static_cast<std::size_t>(map.rows()));
+    }
+};
+
 // Stages [first, last) in wavefront order from `from`, until done (returns t past the end)
 // or until `stop` is seen between two chunks (returns where to go on). A worker that does
 // not start with stage 0 follows the worker before it: its first stage may work on a
 // chunk once that worker's last stage has done the chunk after it, and after that the
 // earlier worker never touches the chunk again.
 template <class Map>
-Resume runWavefront(Map& map, const std::vector<Stage>& stages,
-                    std::vector<SavedColumn<Map>>& saved, int first, int last, Resume from,
+Resume runWavefront(Wavefront<Map>& w, int first, int last, Resume from,
                     const ChunkProgress* before, ChunkProgress* mine,
                     const std::atomic<bool>* stop) {
-    const int columns = map.columns();
+    const int columns = w.map.columns();
     const int width = chunkColumns();
     const int chunks = (columns - 2 + width - 1) / width;
     const int end = chunks + kLag * (last - first - 1);
@@ -116,7 +143,9 @@ Resume runWavefront(Map& map, const std::vector<Stage>& stages,
             if (stop != nullptr && stop->load(std::memory_order_relaxed)) return {t, s};
             if (s == first && before != nullptr) before->waitFor(std::min(chunks, chunk + 2));
             const int x0 = 1 + chunk * width;
-            runStage(map, stages[s], x0, std::min(columns - 1, x0 + width), saved[s]);
+            const int x1 = std::min(columns - 1, x0 + width);
+            if (s == 0) w.beforeFirstStage(x0, x1);
+            runStage(w.map, w.stages[s], x0, x1, w.saved[s]);
             if (s == last - 1 && mine != nullptr) mine->publish(chunk + 1);
         }
     }
@@ -127,15 +156,11 @@ Resume runWavefront(Map& map, const std::vector<Stage>& stages,
 // helper the second half one step behind. When the calling thread is through, the helper
 // hands over at the next chunk and the calling thread finishes its stages, so a helper
 // slowed down by other programs costs at most one chunk of waiting.
-template <class Map> void runStages(Map& map, const std::vector<Stage>& list) {
-    const int stages = static_cast<int>(list.size());
-    std::vector<SavedColumn<Map>> saved(list.size());
-    for (int s = 0; s < stages; ++s)
-        if (list[s] == Stage::HorizontalVerticalMean)
-            saved[s].resize(static_cast<std::size_t>(map.rows()));
-    const long long cells = static_cast<long long>(map.columns()) * map.rows();
+template <class Map> void runStages(Wavefront<Map>& w) {
+    const int stages = static_cast<int>(w.stages.size());
+    const long long cells = static_cast<long long>(w.map.columns()) * w.map.rows();
     if (fieldThreadCount(cells) < 2 || stages < 8) {
-        runWavefront(map, list, saved, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+        runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
     const int split = stages / 2;
@@ -145,17 +170,16 @@ template <class Map> void runStages(Map& map, const std::vector<Stage>& list) {
     Resume handover{0, split};
     runTeam(2, [&](int worker, int workers) {
         if (workers == 1) {
-            runWavefront(map, list, saved, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
+            runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         } else if (worker == 1) {
-            handover =
-                runWavefront(map, list, saved, split, stages, {0, split}, &progress, nullptr, &stop);
+            handover = runWavefront(w, split, stages, {0, split}, &progress, nullptr, &stop);
             stopped.store(true, std::memory_order_release);
             stopped.notify_one();
         } else {
-            runWavefront(map, list, saved, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            runWavefront(w, 0, split, {0, 0}, nullptr, &progress, nullptr);
             stop.store(true, std::memory_order_relaxed);
             stopped.wait(false, std::memory_order_acquire);
-            runWavefront(map, list, saved, split, stages, handover, nullptr, nullptr, nullptr);
+            runWavefront(w, split, stages, handover, nullptr, nullptr, nullptr);
         }
     });
 }
@@ -169,11 +193,18 @@ void smooth(Matrix& map, const std::vector<Stage>& stages) {
     // Means and repairs never leave the range a map starts in, so one check covers every
     // stage.
     if (smoothkernels::PackedMap::fits(map)) {
+        // Packed chunk by chunk as the first stage reaches it, while the chunk is in cache;
+        // the first chunk brings the border column before it, the last the one after it.
         smoothkernels::PackedMap packed(map);
-        runStages(packed, stages);
+        const int columns = map.columns();
+        Wavefront<smoothkernels::PackedMap> w(packed, stages, [&](int x0, int x1) {
+            packed.packColumns(x0 == 1 ? 0 : x0, x1 == columns - 1 ? columns : x1);
+        });
+        runStages(w);
         packed.unpack();
     } else {
-        runStages(map, stages);
+        Wavefront<Matrix> w(map, stages, [](int, int) {});
+        runStages(w);
     }
 }
 
