@@ -307,9 +307,16 @@ bool FieldPasses::anglePass(RowReporter& reporter) {
                 }
                 return;
             }
+            // The codes are read across their rows: each line of them serves 32 columns,
+            // so the lines for the next 32 are asked for while these are worked on.
+            const std::uint16_t* codes = m_nearest16.data();
+            const std::size_t stride = static_cast<std::size_t>(m_columns);
             for (int x = 0; x < m_columns; ++x) {
+                if (x % 32 == 0 && x + 32 < m_columns)
+                    for (int y = y0; y < y1; ++y)
+                        __builtin_prefetch(codes + static_cast<std::size_t>(y) * stride + x + 32);
                 IntPoints* column = m_working.column(x);
-                const std::uint16_t* code = m_nearest16.data() + x;
+                const std::uint16_t* code = codes + x;
                 for (int y = y0; y < y1; ++y) {
                     const std::uint16_t c = code[static_cast<std::size_t>(y) * m_columns];
                     update(column + y, x, y,
