@@ -182,41 +182,51 @@ void setKernelWidth(int cells) {
 
 namespace {
 
-// Whether components [begin, end) of v all lie within the packed range.
-bool componentsFit(const std::int32_t* v, std::size_t begin, std::size_t end) {
+// The range of cells [begin, end).
+PackedMap::Range cellsRange(const Cell* cells, std::size_t begin, std::size_t end) {
     std::size_t i = begin;
+    bool outside = false; // a component beyond the packed range
+    bool signed_ = false; // a negative component in a cell other than (-1, -1)
 #if defined(__SSE2__)
     const __m128i high = _mm_set1_epi32(PackedMap::kPackedLimit);
     const __m128i low = _mm_set1_epi32(-PackedMap::kPackedLimit);
-    __m128i outside = _mm_setzero_si128();
-    for (; i + 4 <= end; i += 4) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + i));
-        outside =
-            _mm_or_si128(outside, _mm_or_si128(_mm_cmpgt_epi32(x, high), _mm_cmplt_epi32(x, low)));
+    const __m128i minusOne = _mm_set1_epi32(-1);
+    __m128i beyond = _mm_setzero_si128();
+    __m128i negative = _mm_setzero_si128();
+    for (; i + 2 <= end; i += 2) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + i));
+        beyond = _mm_or_si128(beyond, _mm_or_si128(_mm_cmpgt_epi32(v, high), _mm_cmplt_epi32(v, low)));
+        const __m128i one = _mm_cmpeq_epi32(v, minusOne);
+        const __m128i both = _mm_and_si128(one, _mm_shuffle_epi32(one, _MM_SHUFFLE(2, 3, 0, 1)));
+        negative = _mm_or_si128(negative, _mm_andnot_si128(both, _mm_cmplt_epi32(v, _mm_setzero_si128())));
     }
-    if (_mm_movemask_epi8(outside) != 0) return false;
+    outside = _mm_movemask_epi8(beyond) != 0;
+    signed_ = _mm_movemask_epi8(negative) != 0;
 #endif
-    for (; i < end; ++i)
-        if (v[i] < -PackedMap::kPackedLimit || v[i] > PackedMap::kPackedLimit) return false;
-    return true;
+    for (; i < end; ++i) {
+        const Cell c = cells[i];
+        outside = outside || c.x < -PackedMap::kPackedLimit || c.x > PackedMap::kPackedLimit ||
+                  c.y < -PackedMap::kPackedLimit || c.y > PackedMap::kPackedLimit;
+        signed_ = signed_ || ((c.x < 0 || c.y < 0) && !(c == kOutsideCell));
+    }
+    return {!outside, !signed_};
 }
 
 } // namespace
 
 // A read-only scan, shared among the field's threads.
-bool PackedMap::fits(const Matrix& map) {
+PackedMap::Range PackedMap::range(const Matrix& map) {
     const std::size_t count = static_cast<std::size_t>(map.columns()) * map.rows();
-    if (count == 0) return true;
-    const std::int32_t* v = &map.column(0)->x;
-    std::atomic<bool> fit{true};
+    if (count == 0) return {};
+    std::atomic<bool> fits{true}, signs{true};
     runTeam(fieldThreadCount(static_cast<long long>(count)), [&](int worker, int workers) {
-        const std::size_t begin = 2 * count * worker / workers & ~std::size_t{3};
-        const std::size_t end = worker + 1 == workers
-                                    ? 2 * count
-                                    : 2 * count * (worker + 1) / workers & ~std::size_t{3};
-        if (!componentsFit(v, begin, end)) fit.store(false, std::memory_order_relaxed);
+        const std::size_t n = static_cast<std::size_t>(workers);
+        const std::size_t w = static_cast<std::size_t>(worker);
+        const Range r = cellsRange(map.column(0), count * w / n, count * (w + 1) / n);
+        if (!r.fits) fits.store(false, std::memory_order_relaxed);
+        if (!r.signs) signs.store(false, std::memory_order_relaxed);
     });
-    return fit.load();
+    return {fits.load(), signs.load()};
 }
 
 namespace {
@@ -281,8 +291,8 @@ void unpackAll(const std::uint32_t* src, Cell* dst, std::size_t count) {
 
 } // namespace
 
-PackedMap::PackedMap(Matrix& map)
-    : m_map(map), m_columns(map.columns()), m_rows(map.rows()),
+PackedMap::PackedMap(Matrix& map, bool signs)
+    : m_map(map), m_columns(map.columns()), m_rows(map.rows()), m_signs(signs),
       m_cells(reinterpret_cast<std::uint32_t*>(map.column(0))) {}
 
 void PackedMap::packColumns(int x0, int x1) {

@@ -19,15 +19,24 @@ class PackedMap {
   public:
     static constexpr int kPackedLimit = 10922;
 
-    static bool fits(const Matrix& map);
-    // The view, with nothing packed yet; map must fit and must not be empty.
-    explicit PackedMap(Matrix& map);
+    // What a map's values allow. Signs: every cell is (-1, -1) or has no negative
+    // component; then every mean taken has a sum of at least 0, and means and repairs
+    // keep it so.
+    struct Range {
+        bool fits = true;
+        bool signs = true;
+    };
+    static Range range(const Matrix& map);
+    // The view, with nothing packed yet; map must fit and must not be empty. `signs` as
+    // found by range().
+    PackedMap(Matrix& map, bool signs);
     // Packs columns [x0, x1), all of them in ascending order over the calls.
     void packColumns(int x0, int x1);
     void unpack();
 
     int columns() const { return m_columns; }
     int rows() const { return m_rows; }
+    bool signs() const { return m_signs; }
     using CellType = std::uint32_t;
     std::uint32_t* column(int x) { return m_cells + static_cast<std::size_t>(x) * m_rows; }
 
@@ -35,6 +44,7 @@ class PackedMap {
     Matrix& m_map;
     int m_columns;
     int m_rows;
+    bool m_signs;
     std::uint32_t* m_cells;
 };
 

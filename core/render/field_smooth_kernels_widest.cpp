@@ -32,15 +32,18 @@ PLAKETT_WIDEST inline void store16(std::uint32_t* p, __m512i v) {
 }
 
 // The mean of c, a, b where all three have the tested component above zero, c elsewhere;
-// kTestV false tests u (low halves), true tests v (high halves).
-template <bool kTestV> PLAKETT_WIDEST inline __m512i meanWhere(__m512i c, __m512i a, __m512i b) {
+// kTestV false tests u (low halves), true tests v (high halves). With kSigns (see
+// PackedMap::Range) every sum used is at least 0, so truncation is the floor the multiply
+// gives, with no step for negative sums.
+template <bool kTestV, bool kSigns>
+PLAKETT_WIDEST inline __m512i meanWhere(__m512i c, __m512i a, __m512i b) {
     const __m512i least = _mm512_min_epi16(a, _mm512_min_epi16(c, b));
     const __mmask16 ok =
         kTestV ? _mm512_cmpgt_epi32_mask(least, _mm512_set1_epi32(0xFFFF))
                : _mm512_cmpgt_epi32_mask(_mm512_slli_epi32(least, 16), _mm512_setzero_si512());
     const __m512i sum = _mm512_add_epi16(a, _mm512_add_epi16(c, b));
-    const __m512i mean = _mm512_sub_epi16(_mm512_mulhi_epi16(sum, _mm512_set1_epi16(0x5556)),
-                                          _mm512_srai_epi16(sum, 15));
+    const __m512i floor = _mm512_mulhi_epi16(sum, _mm512_set1_epi16(0x5556));
+    const __m512i mean = kSigns ? floor : _mm512_sub_epi16(floor, _mm512_srai_epi16(sum, 15));
     return _mm512_mask_mov_epi32(c, ok, mean);
 }
 
@@ -80,19 +83,21 @@ PLAKETT_WIDEST inline __m512i gatherRow(const std::uint32_t* first, __m512i offs
 
 // Rows y .. y + 15 of the sixteen columns after the horizontal mean, as row registers; the
 // last column's new values go to saved.
+template <bool kSigns>
 PLAKETT_WIDEST inline void horizontalTile(__m512i* r, std::uint32_t* const* col,
                                           const std::uint32_t* left, const std::uint32_t* right,
                                           std::uint32_t* saved, int y) {
     for (int i = 0; i < 16; ++i)
         r[i] = load16(col[i] + y);
-    r[0] = meanWhere<false>(r[0], load16(left + y), r[1]);
+    r[0] = meanWhere<false, kSigns>(r[0], load16(left + y), r[1]);
     for (int i = 1; i < 15; ++i)
-        r[i] = meanWhere<false>(r[i], r[i - 1], r[i + 1]);
-    r[15] = meanWhere<false>(r[15], r[14], load16(right + y));
+        r[i] = meanWhere<false, kSigns>(r[i], r[i - 1], r[i + 1]);
+    r[15] = meanWhere<false, kSigns>(r[15], r[14], load16(right + y));
     store16(saved + y, r[15]);
     transpose(r);
 }
 
+template <bool kSigns>
 PLAKETT_WIDEST void horizontalVerticalTiles(PackedMap& map, int x0, const std::uint32_t* left,
                                             std::uint32_t* saved) {
     const int rows = map.rows();
@@ -117,16 +122,16 @@ PLAKETT_WIDEST void horizontalVerticalTiles(PackedMap& map, int x0, const std::u
     }
     __m512i above = gatherRow(col[0], offsets, 0);
     __m512i tile[16], next[16];
-    if (tiles > 0) horizontalTile(tile, col, left, right, saved, 1);
+    if (tiles > 0) horizontalTile<kSigns>(tile, col, left, right, saved, 1);
     for (int k = 0; k < tiles; ++k) {
         const int y = 1 + 16 * k;
         const bool more = k + 1 < tiles;
-        if (more) horizontalTile(next, col, left, right, saved, y + 16);
+        if (more) horizontalTile<kSigns>(next, col, left, right, saved, y + 16);
         const __m512i below = more ? next[0] : gatherRow(col[0], offsets, y + 16);
-        tile[0] = meanWhere<true>(tile[0], above, tile[1]);
+        tile[0] = meanWhere<true, kSigns>(tile[0], above, tile[1]);
         for (int i = 1; i < 15; ++i)
-            tile[i] = meanWhere<true>(tile[i], tile[i - 1], tile[i + 1]);
-        tile[15] = meanWhere<true>(tile[15], tile[14], below);
+            tile[i] = meanWhere<true, kSigns>(tile[i], tile[i - 1], tile[i + 1]);
+        tile[15] = meanWhere<true, kSigns>(tile[15], tile[14], below);
         above = tile[15];
         transpose(tile);
         for (int i = 0; i < 16; ++i)
@@ -151,8 +156,13 @@ bool available() {
 int horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
                            std::uint32_t* saved) {
     int x = x0;
-    for (; x + 16 <= x1; x += 16)
-        horizontalVerticalTiles(map, x, x == x0 ? left : saved, saved);
+    for (; x + 16 <= x1; x += 16) {
+        const std::uint32_t* from = x == x0 ? left : saved;
+        if (map.signs())
+            horizontalVerticalTiles<true>(map, x, from, saved);
+        else
+            horizontalVerticalTiles<false>(map, x, from, saved);
+    }
     return x;
 }
 

@@ -192,10 +192,11 @@ void smooth(Matrix& map, const std::vector<Stage>& stages) {
     if (map.columns() < 3 || map.rows() < 3) return;
     // Means and repairs never leave the range a map starts in, so one check covers every
     // stage.
-    if (smoothkernels::PackedMap::fits(map)) {
+    const smoothkernels::PackedMap::Range range = smoothkernels::PackedMap::range(map);
+    if (range.fits) {
         // Packed chunk by chunk as the first stage reaches it, while the chunk is in cache;
         // the first chunk brings the border column before it, the last the one after it.
-        smoothkernels::PackedMap packed(map);
+        smoothkernels::PackedMap packed(map, range.signs);
         const int columns = map.columns();
         Wavefront<smoothkernels::PackedMap> w(packed, stages, [&](int x0, int x1) {
             packed.packColumns(x0 == 1 ? 0 : x0, x1 == columns - 1 ? columns : x1);

@@ -132,11 +132,14 @@ TEST(FieldEquivalence, CancelAtTheSameRow) {
 }
 
 TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
-    // Values across every branch: outside, zero components, out of range, negative; sizes
-    // around the 4 x 4, 8 x 8 and 16 x 16 tiles and 8- and 16-column groups; the last map holds
-    // values too large for packed cells. Every width of kernels the processor has.
+    // Values across every branch: outside, zero components, out of range, negative (and
+    // negative sums, which truncate towards zero); sizes around the 4 x 4, 8 x 8 and 16 x 16
+    // tiles and 8- and 16-column groups; one map holds values too large for packed cells,
+    // two have negative components only in outside cells, as fields do. Every width of
+    // kernels the processor has.
     struct Case {
         int columns, rows, largest;
+        bool outsideOnlyNegative = false; // as in fields: negative cells are (-1, -1)
     };
     for (const int width : {16, 8, 4}) {
         smoothkernels::setKernelWidth(width);
@@ -156,12 +159,17 @@ TEST(FieldEquivalence, SmoothingOfArbitraryMaps) {
                               {12, 3, 300},
                               {18, 34, 300},
                               {49, 51, 300},
-                              {50, 40, 1000000}}) {
+                              {50, 40, 1000000},
+                              {45, 37, 3}, // negative sums are common
+                              {67, 50, 300, true},
+                              {40, 33, 300, true}}) {
             Matrix fast(c.columns, c.rows, kOutsideCell);
             for (int x = 0; x < c.columns; ++x)
                 for (int y = 0; y < c.rows; ++y)
                     if (rng.uniform(0, 5) > 0)
-                        fast.at(x, y) = {rng.uniform(-2, c.largest), rng.uniform(-2, c.largest)};
+                        fast.at(x, y) = c.outsideOnlyNegative
+                                            ? IntPoints{rng.uniform(0, c.largest), rng.uniform(0, c.largest)}
+                                            : IntPoints{rng.uniform(-2, c.largest), rng.uniform(-2, c.largest)};
             Matrix slow(c.columns, c.rows, {});
             for (int x = 0; x < c.columns; ++x)
                 for (int y = 0; y < c.rows; ++y)
