@@ -25,15 +25,18 @@ PLAKETT_WIDE inline void store8(std::uint32_t* p, __m256i v) {
 }
 
 // See the four-cell meanWhere: the mean where all three have the tested component above
-// zero, c elsewhere; kTestV false tests u (low halves), true tests v (high halves).
-template <bool kTestV> PLAKETT_WIDE inline __m256i meanWhere(__m256i c, __m256i a, __m256i b) {
+// zero, c elsewhere; kTestV false tests u (low halves), true tests v (high halves). kSigns:
+// every sum used is at least 0 (see PackedMap::Range), so the multiply's floor is the
+// truncation.
+template <bool kTestV, bool kSigns = false>
+PLAKETT_WIDE inline __m256i meanWhere(__m256i c, __m256i a, __m256i b) {
     const __m256i least = _mm256_min_epi16(a, _mm256_min_epi16(c, b));
     const __m256i ok = kTestV
                            ? _mm256_cmpgt_epi32(least, _mm256_set1_epi32(0xFFFF))
                            : _mm256_cmpgt_epi32(_mm256_slli_epi32(least, 16), _mm256_setzero_si256());
     const __m256i sum = _mm256_add_epi16(a, _mm256_add_epi16(c, b));
-    const __m256i mean = _mm256_sub_epi16(_mm256_mulhi_epi16(sum, _mm256_set1_epi16(0x5556)),
-                                          _mm256_srai_epi16(sum, 15));
+    const __m256i floor = _mm256_mulhi_epi16(sum, _mm256_set1_epi16(0x5556));
+    const __m256i mean = kSigns ? floor : _mm256_sub_epi16(floor, _mm256_srai_epi16(sum, 15));
     return _mm256_blendv_epi8(c, mean, ok);
 }
 
@@ -134,90 +137,68 @@ template <int kGroups> PLAKETT_WIDE void verticalGroups(PackedMap& map, int x) {
     }
 }
 
-// Rows y .. y + 7 of kGroups groups of eight columns after the horizontal mean, as row
-// registers; the last column's new values go to saved.
-template <int kGroups>
-PLAKETT_WIDE inline void horizontalTile(__m256i (*r)[8], std::uint32_t* const* col,
+// Rows y .. y + 7 of the eight columns after the horizontal mean, as row registers; the
+// last column's new values go to saved.
+template <bool kSigns>
+PLAKETT_WIDE inline void horizontalTile(__m256i* r, std::uint32_t* const* col,
                                         const std::uint32_t* left, const std::uint32_t* right,
                                         std::uint32_t* saved, int y) {
-    __m256i newLeft = load8(left + y);
-    for (int g = 0; g < kGroups; ++g) {
-        __m256i* t = r[g];
-        for (int i = 0; i < 8; ++i)
-            t[i] = load8(col[8 * g + i] + y);
-        const __m256i oldRight = g + 1 < kGroups ? load8(col[8 * g + 8] + y) : load8(right + y);
-        t[0] = meanWhere<false>(t[0], newLeft, t[1]);
-        for (int i = 1; i < 7; ++i)
-            t[i] = meanWhere<false>(t[i], t[i - 1], t[i + 1]);
-        t[7] = meanWhere<false>(t[7], t[6], oldRight);
-        newLeft = t[7];
-    }
-    store8(saved + y, newLeft);
-    for (int g = 0; g < kGroups; ++g)
-        transpose(r[g]);
+    for (int i = 0; i < 8; ++i)
+        r[i] = load8(col[i] + y);
+    r[0] = meanWhere<false, kSigns>(r[0], load8(left + y), r[1]);
+    for (int i = 1; i < 7; ++i)
+        r[i] = meanWhere<false, kSigns>(r[i], r[i - 1], r[i + 1]);
+    r[7] = meanWhere<false, kSigns>(r[7], r[6], load8(right + y));
+    store8(saved + y, r[7]);
+    transpose(r);
 }
 
 // Tiles of eight rows: the horizontal mean works on column registers, the vertical one, after
 // a transpose, on row registers. The next tile's horizontal mean comes before this tile's
-// vertical chain, which needs its first row and does not hold it up; with two groups, two
-// vertical chains advance together.
-template <int kGroups>
-PLAKETT_WIDE void horizontalVerticalGroups(PackedMap& map, int x0, const std::uint32_t* left,
-                                           std::uint32_t* saved) {
-    constexpr int kColumns = 8 * kGroups;
+// vertical chain, which needs its first row and does not hold it up.
+template <bool kSigns>
+PLAKETT_WIDE void horizontalVerticalTiles(PackedMap& map, int x0, const std::uint32_t* left,
+                                          std::uint32_t* saved) {
     const int end = map.rows() - 1;
-    std::uint32_t* col[kColumns];
-    for (int i = 0; i < kColumns; ++i)
+    std::uint32_t* col[8];
+    for (int i = 0; i < 8; ++i)
         col[i] = map.column(x0 + i);
-    const std::uint32_t* right = map.column(x0 + kColumns);
+    const std::uint32_t* right = map.column(x0 + 8);
     const int tiles = (end - 1) / 8;
     const int tail = 1 + 8 * tiles;
     // Rows below the last whole tile, horizontally first: the last tile's chain ends on them.
     for (int y = tail; y < end; ++y) {
         std::uint32_t a = left[y];
-        for (int i = 0; i < kColumns; ++i) {
-            a = packedCell(col[i][y], a, i + 1 < kColumns ? col[i + 1][y] : right[y],
-                           horizontalCell);
+        for (int i = 0; i < 8; ++i) {
+            a = packedCell(col[i][y], a, i < 7 ? col[i + 1][y] : right[y], horizontalCell);
             col[i][y] = a;
         }
         saved[y] = a;
     }
-    __m256i above[kGroups];
-    for (int g = 0; g < kGroups; ++g)
-        above[g] = gatherRow(col + 8 * g, 0);
-    __m256i tile[kGroups][8], next[kGroups][8];
-    if (tiles > 0) horizontalTile<kGroups>(tile, col, left, right, saved, 1);
+    __m256i above = gatherRow(col, 0);
+    __m256i tile[8], next[8] = {}; // next is read only once loaded
+    if (tiles > 0) horizontalTile<kSigns>(tile, col, left, right, saved, 1);
     for (int k = 0; k < tiles; ++k) {
         const int y = 1 + 8 * k;
         const bool more = k + 1 < tiles;
-        if (more) horizontalTile<kGroups>(next, col, left, right, saved, y + 8);
-        __m256i below[kGroups];
-        for (int g = 0; g < kGroups; ++g)
-            below[g] = more ? next[g][0] : gatherRow(col + 8 * g, y + 8);
-        for (int g = 0; g < kGroups; ++g)
-            tile[g][0] = meanWhere<true>(tile[g][0], above[g], tile[g][1]);
+        if (more) horizontalTile<kSigns>(next, col, left, right, saved, y + 8);
+        const __m256i below = more ? next[0] : gatherRow(col, y + 8);
+        tile[0] = meanWhere<true, kSigns>(tile[0], above, tile[1]);
         for (int i = 1; i < 7; ++i)
-            for (int g = 0; g < kGroups; ++g)
-                tile[g][i] = meanWhere<true>(tile[g][i], tile[g][i - 1], tile[g][i + 1]);
-        for (int g = 0; g < kGroups; ++g) {
-            tile[g][7] = meanWhere<true>(tile[g][7], tile[g][6], below[g]);
-            above[g] = tile[g][7];
-            transpose(tile[g]);
-            for (int i = 0; i < 8; ++i)
-                store8(col[8 * g + i] + y, tile[g][i]);
-        }
+            tile[i] = meanWhere<true, kSigns>(tile[i], tile[i - 1], tile[i + 1]);
+        tile[7] = meanWhere<true, kSigns>(tile[7], tile[6], below);
+        above = tile[7];
+        transpose(tile);
+        for (int i = 0; i < 8; ++i)
+            store8(col[i] + y, tile[i]);
         if (more)
-            for (int g = 0; g < kGroups; ++g)
-                for (int i = 0; i < 8; ++i)
-                    tile[g][i] = next[g][i];
+            for (int i = 0; i < 8; ++i)
+                tile[i] = next[i];
     }
     for (int y = tail; y < end; ++y) {
-        for (int g = 0; g < kGroups; ++g) {
-            const __m256i out =
-                meanWhere<true>(gatherRow(col + 8 * g, y), above[g], gatherRow(col + 8 * g, y + 1));
-            scatterRow(col + 8 * g, y, out);
-            above[g] = out;
-        }
+        const __m256i out = meanWhere<true, kSigns>(gatherRow(col, y), above, gatherRow(col, y + 1));
+        scatterRow(col, y, out);
+        above = out;
     }
 }
 
@@ -226,10 +207,13 @@ PLAKETT_WIDE void horizontalVerticalGroups(PackedMap& map, int x0, const std::ui
 PLAKETT_WIDE int horizontalVerticalMean(PackedMap& map, int x0, int x1, const std::uint32_t* left,
                                         std::uint32_t* saved) {
     int x = x0;
-    for (; x + 16 <= x1; x += 16)
-        horizontalVerticalGroups<2>(map, x, x == x0 ? left : saved, saved);
-    for (; x + 8 <= x1; x += 8)
-        horizontalVerticalGroups<1>(map, x, x == x0 ? left : saved, saved);
+    for (; x + 8 <= x1; x += 8) {
+        const std::uint32_t* from = x == x0 ? left : saved;
+        if (map.signs())
+            horizontalVerticalTiles<true>(map, x, from, saved);
+        else
+            horizontalVerticalTiles<false>(map, x, from, saved);
+    }
     return x;
 }
 
