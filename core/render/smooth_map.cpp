@@ -152,10 +152,34 @@ Resume runWavefront(Wavefront<Map>& w, int first, int last, Resume from,
     return {end, first};
 }
 
-// Two workers as a pipeline: the calling thread runs the first half of the stages, a
-// helper the second half one step behind. When the calling thread is through, the helper
-// hands over at the next chunk and the calling thread finishes its stages, so a helper
-// slowed down by other programs costs at most one chunk of waiting.
+// Chunks stage s of a wavefront over stages from `first` has finished when at `at`.
+int chunksDone(Resume at, int s, int first, int chunks) {
+    return std::clamp(at.t - kLag * (s - first) + (s < at.s ? 1 : 0), 0, chunks);
+}
+
+// Where a wavefront over stages from `first`, stopped at `at`, is shared between two
+// workers: the first keeps [first, m), the second follows with [m, last); m evens out the
+// chunks left on either side.
+int evenSplit(Resume at, int first, int last, int chunks) {
+    long long left = 0, right = 0;
+    for (int s = first; s < last; ++s)
+        right += chunks - chunksDone(at, s, first, chunks);
+    int m = first;
+    while (m < last) {
+        const long long moved = chunks - chunksDone(at, m, first, chunks);
+        if (left + moved > right - moved) break;
+        left += moved;
+        right -= moved;
+        ++m;
+    }
+    return std::max(m, first + 1);
+}
+
+// Two workers as a pipeline: the calling thread runs the first third of the stages, a
+// helper the rest one step behind (a short first part keeps the helper's wait for its
+// first chunk short). When the calling thread is through, the helper stops at the next
+// chunk and what is left is split again: the helper keeps the earlier stages and the
+// calling thread follows it with the later ones, so both finish at about the same time.
 template <class Map> void runStages(Wavefront<Map>& w) {
     const int stages = static_cast<int>(w.stages.size());
     const long long cells = static_cast<long long>(w.map.columns()) * w.map.rows();
@@ -163,23 +187,42 @@ template <class Map> void runStages(Wavefront<Map>& w) {
         runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
-    const int split = stages / 2;
-    ChunkProgress progress;
+    const int width = chunkColumns();
+    const int chunks = (w.map.columns() - 2 + width - 1) / width;
+    const int split = stages / 3;
+    ChunkProgress first, second;
     std::atomic<bool> stop{false};
     std::atomic<bool> stopped{false};
-    Resume handover{0, split};
+    Resume handover{0, 0};
+    int rest = stages; // the calling thread's stages after the handover: [rest, stages)
     runTeam(2, [&](int worker, int workers) {
         if (workers == 1) {
             runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         } else if (worker == 1) {
-            handover = runWavefront(w, split, stages, {0, split}, &progress, nullptr, &stop);
+            const Resume at = runWavefront(w, split, stages, {0, split}, &first, nullptr, &stop);
+            const bool left = at.t < chunks + kLag * (stages - split - 1);
+            if (left) {
+                rest = evenSplit(at, split, stages, chunks);
+                second.publish(chunksDone(at, rest - 1, split, chunks));
+                handover = at;
+            }
             stopped.store(true, std::memory_order_release);
             stopped.notify_one();
+            if (left) {
+                // This step's stages from at.s on are the other worker's now if they lie
+                // beyond rest.
+                const Resume from = at.s < rest ? at : Resume{at.t + 1, split};
+                runWavefront(w, split, rest, from, &first, &second, nullptr);
+            }
         } else {
-            runWavefront(w, 0, split, {0, 0}, nullptr, &progress, nullptr);
+            runWavefront(w, 0, split, {0, 0}, nullptr, &first, nullptr);
             stop.store(true, std::memory_order_relaxed);
             stopped.wait(false, std::memory_order_acquire);
-            runWavefront(w, split, stages, handover, nullptr, nullptr, nullptr);
+            if (rest < stages) {
+                // The same chunks on a wavefront whose steps count from stage rest.
+                const Resume from{handover.t - kLag * (rest - split), std::max(handover.s, rest)};
+                runWavefront(w, rest, stages, from, &second, nullptr, nullptr);
+            }
         }
     });
 }
