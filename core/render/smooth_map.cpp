@@ -24,6 +24,10 @@ namespace {
 int chunkColumns() {
     return smoothkernels::kernelWidth() >= 16 ? 16 : 8;
 }
+// Chunks over a map's inner columns.
+int chunkCount(int columns) {
+    return (columns - 2 + chunkColumns() - 1) / chunkColumns();
+}
 constexpr int kLag = 1; // chunks between one pass and the next
 
 enum class Stage : unsigned char {
@@ -133,7 +137,7 @@ Resume runWavefront(Wavefront<Map>& w, int first, int last, Resume from,
                     const std::atomic<bool>* stop) {
     const int columns = w.map.columns();
     const int width = chunkColumns();
-    const int chunks = (columns - 2 + width - 1) / width;
+    const int chunks = chunkCount(columns);
     const int end = chunks + kLag * (last - first - 1);
     for (int t = from.t; t < end; ++t) {
         for (int s = t == from.t ? from.s : first; s < last; ++s) {
@@ -187,10 +191,9 @@ template <class Map> void runStages(Wavefront<Map>& w) {
         runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
-    const int width = chunkColumns();
-    const int chunks = (w.map.columns() - 2 + width - 1) / width;
+    const int chunks = chunkCount(w.map.columns());
     const int split = stages / 3;
-    ChunkProgress first, second;
+    ChunkProgress leading, following; // the calling thread's first part; the helper's rest
     std::atomic<bool> stop{false};
     std::atomic<bool> stopped{false};
     Resume handover{0, 0};
@@ -199,11 +202,12 @@ template <class Map> void runStages(Wavefront<Map>& w) {
         if (workers == 1) {
             runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         } else if (worker == 1) {
-            const Resume at = runWavefront(w, split, stages, {0, split}, &first, nullptr, &stop);
+            const Resume at =
+                runWavefront(w, split, stages, {0, split}, &leading, nullptr, &stop);
             const bool left = at.t < chunks + kLag * (stages - split - 1);
             if (left) {
                 rest = evenSplit(at, split, stages, chunks);
-                second.publish(chunksDone(at, rest - 1, split, chunks));
+                following.publish(chunksDone(at, rest - 1, split, chunks));
                 handover = at;
             }
             stopped.store(true, std::memory_order_release);
@@ -212,16 +216,16 @@ template <class Map> void runStages(Wavefront<Map>& w) {
                 // This step's stages from at.s on are the other worker's now if they lie
                 // beyond rest.
                 const Resume from = at.s < rest ? at : Resume{at.t + 1, split};
-                runWavefront(w, split, rest, from, &first, &second, nullptr);
+                runWavefront(w, split, rest, from, &leading, &following, nullptr);
             }
         } else {
-            runWavefront(w, 0, split, {0, 0}, nullptr, &first, nullptr);
+            runWavefront(w, 0, split, {0, 0}, nullptr, &leading, nullptr);
             stop.store(true, std::memory_order_relaxed);
             stopped.wait(false, std::memory_order_acquire);
             if (rest < stages) {
                 // The same chunks on a wavefront whose steps count from stage rest.
                 const Resume from{handover.t - kLag * (rest - split), std::max(handover.s, rest)};
-                runWavefront(w, rest, stages, from, &second, nullptr, nullptr);
+                runWavefront(w, rest, stages, from, &following, nullptr, nullptr);
             }
         }
     });
