@@ -6,7 +6,8 @@
 // must be done before the next pass needs the chunk. With each pass one chunk behind the
 // one before (the passes of one step running first to last), every column goes through all
 // passes while it is still in the cache, and each cell still sees exactly the neighbour
-// values of the pass-by-pass order.
+// values of the pass-by-pass order. A horizontal mean and the vertical one after it are
+// one stage, so that a chunk is read and written once for the pair.
 #include "render/field_parallel.h"
 #include "render/field_smooth_kernels.h"
 #include "render/shape_field.h"
