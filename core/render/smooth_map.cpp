@@ -21,14 +21,6 @@ namespace plakett {
 
 namespace {
 
-// Columns per chunk: one tile of the widest kernels.
-int chunkColumns() {
-    return smoothkernels::kernelWidth() >= 16 ? 16 : 8;
-}
-// Chunks over a map's inner columns.
-int chunkCount(int columns) {
-    return (columns - 2 + chunkColumns() - 1) / chunkColumns();
-}
 constexpr int kLag = 1; // chunks between one pass and the next
 
 enum class Stage : unsigned char {
@@ -112,12 +104,15 @@ struct Resume {
 };
 
 // What the workers of one smoothing share: the map, its stages and their saved columns,
-// and what has to happen to a chunk before its first stage.
+// the chunks (one tile of the widest kernels wide), and what has to happen to a chunk
+// before its first stage.
 template <class Map> struct Wavefront {
     Map& map;
     const std::vector<Stage>& stages;
     std::vector<SavedColumn<Map>> saved;
     std::function<void(int x0, int x1)> beforeFirstStage;
+    int width = smoothkernels::kernelWidth() >= 16 ? 16 : 8;
+    int chunks = (map.columns() - 2 + width - 1) / width;
 
     Wavefront(Map& m, const std::vector<Stage>& list, std::function<void(int, int)> prepare)
         : map(m), stages(list), saved(list.size()), beforeFirstStage(std::move(prepare)) {
@@ -137,8 +132,8 @@ Resume runWavefront(Wavefront<Map>& w, int first, int last, Resume from,
                     const ChunkProgress* before, ChunkProgress* mine,
                     const std::atomic<bool>* stop) {
     const int columns = w.map.columns();
-    const int width = chunkColumns();
-    const int chunks = chunkCount(columns);
+    const int width = w.width;
+    const int chunks = w.chunks;
     const int end = chunks + kLag * (last - first - 1);
     for (int t = from.t; t < end; ++t) {
         for (int s = t == from.t ? from.s : first; s < last; ++s) {
@@ -192,7 +187,7 @@ template <class Map> void runStages(Wavefront<Map>& w) {
         runWavefront(w, 0, stages, {0, 0}, nullptr, nullptr, nullptr);
         return;
     }
-    const int chunks = chunkCount(w.map.columns());
+    const int chunks = w.chunks;
     const int split = stages / 3;
     ChunkProgress leading, following; // the calling thread's first part; the helper's rest
     std::atomic<bool> stop{false};
