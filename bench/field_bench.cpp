@@ -2,7 +2,7 @@
 // the optimised version against the plain reference, and the heap peak per raster cell.
 #include "bench_buttons.h"
 #include "reference/shape_field_reference.h"
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 
 #include "image/image.h"
 #include "render/render_settings.h"
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <array>
 

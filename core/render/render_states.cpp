@@ -1,4 +1,4 @@
-#include "render/field_parallel.h"
+#include "common/field_parallel.h"
 #include "render/overlays.h"
 #include "render/render_pipeline.h"
 #include "render/shading.h"

@@ -1,6 +1,6 @@
 #include "render/shading.h"
 
-#include "render/field_parallel.h"
+#include "common/field_parallel.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -6,7 +6,7 @@
 #include "image/image.h"
 #include "render/overlays.h"
 #include "render/render_settings.h"
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 namespace plakett {
 

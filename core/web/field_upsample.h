@@ -5,7 +5,7 @@
 // anti-aliased edge keeps the finer outline.
 #pragma once
 
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 #include "shape/move_box.h"
 
 #include <vector>

@@ -2,7 +2,7 @@
 // computed. The computation runs on this thread and lets events through on each shown step.
 #pragma once
 
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <QWidget>
 

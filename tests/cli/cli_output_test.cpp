@@ -2,7 +2,7 @@
 #include "cli_run.h"
 
 #include "image/bmp.h"
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 #include "shape/compute_points.h"
 #include "shape/shape_file.h"
 

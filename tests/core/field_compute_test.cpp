@@ -1,5 +1,5 @@
 // The whole field computation: worked shapes, progress, cancel and degenerate outlines.
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <gtest/gtest.h>
 

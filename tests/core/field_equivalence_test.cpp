@@ -1,11 +1,11 @@
 // The optimised shape field against the plain reference, bit for bit, on many outlines.
 #include "reference/field_shapes.h"
 #include "reference/shape_field_reference.h"
-#include "render/field_nearest_sample.h"
-#include "render/field_passes.h"
-#include "render/field_smooth_kernels.h"
-#include "render/polygon_mask.h"
-#include "render/shape_field.h"
+#include "field/field_nearest_sample.h"
+#include "field/field_passes.h"
+#include "field/field_smooth_kernels.h"
+#include "field/polygon_mask.h"
+#include "field/shape_field.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Rim targets and the inside/outside mask of the shape field.
-#include "render/polygon_mask.h"
-#include "render/shape_field.h"
+#include "field/polygon_mask.h"
+#include "field/shape_field.h"
 
 #include <gtest/gtest.h>
 

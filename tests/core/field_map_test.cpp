@@ -1,5 +1,5 @@
 // Boundary interpolation, map smoothing and the coverage raster on small worked cases.
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "image/color.h"
 #include "image/image.h"
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 #include <gtest/gtest.h>
 

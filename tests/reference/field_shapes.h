@@ -2,7 +2,7 @@
 // outline (8-connected, consecutive points distinct) and a few raw polygons.
 #pragma once
 
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/arith.h"
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // crossing is computed in double, and crossings pair up to fill ceil(xa)..floor(xb). Edges
 // enter an active list at their first row and leave after their last. The edges
 // themselves are then drawn as 8-connected integer lines.
-#include "render/polygon_mask.h"
+#include "field/polygon_mask.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Coverage: how many of a final pixel's four double-scale cells are inside the shape.
 // Workers take ranges of pixel columns, each reading its two map columns once.
-#include "render/field_parallel.h"
-#include "render/shape_field.h"
+#include "common/field_parallel.h"
+#include "field/shape_field.h"
 
 namespace plakett {
 

@@ -2,8 +2,8 @@
 // are indexed by row, column and both diagonals, and per-line cursors follow the cells.
 #pragma once
 
-#include "render/field_line_lists.h"
-#include "render/matrix.h"
+#include "field/field_line_lists.h"
+#include "common/matrix.h"
 
 #include <vector>
 

@@ -1,10 +1,10 @@
 // Boundary interpolation of one cell: a blend of the targets of the nearest outline points
 // along the row, the column and the four diagonals.
-#include "render/field_interpolate.h"
+#include "field/field_interpolate.h"
 
 #include "common/arith.h"
-#include "render/field_float.h"
-#include "render/shape_field.h"
+#include "field/field_float.h"
+#include "field/shape_field.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 // The smoothing kernels at eight packed cells per register, for processors with AVX2; the
 // same operations as the four-cell kernels, so the same cells. Compiled for AVX2 function by
 // function, so that nothing else in the program needs it.
-#include "render/field_smooth_kernels.h"
+#include "field/field_smooth_kernels.h"
 
-#include "render/field_smooth_cells.h"
+#include "field/field_smooth_cells.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>

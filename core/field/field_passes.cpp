@@ -1,13 +1,13 @@
 // Interpolation, distance and angle passes. Squared distances to the chosen sample map to
 // kept distances monotonically, so the tests on the distance become thresholds on d2.
-#include "render/field_passes.h"
+#include "field/field_passes.h"
 
 #include "common/heap_tuning.h"
 
-#include "render/field_float.h"
-#include "render/field_parallel.h"
-#include "render/field_row_interpolator.h"
-#include "render/polygon_mask.h"
+#include "field/field_float.h"
+#include "common/field_parallel.h"
+#include "field/field_row_interpolator.h"
+#include "field/polygon_mask.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // along the row, the column and the four diagonals, and how their targets mix.
 #pragma once
 
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 namespace plakett {
 

@@ -8,9 +8,9 @@
 // passes while it is still in the cache, and each cell still sees exactly the neighbour
 // values of the pass-by-pass order. A horizontal mean and the vertical one after it are
 // one stage, so that a chunk is read and written once for the pair.
-#include "render/field_parallel.h"
-#include "render/field_smooth_kernels.h"
-#include "render/shape_field.h"
+#include "common/field_parallel.h"
+#include "field/field_smooth_kernels.h"
+#include "field/shape_field.h"
 
 #include <algorithm>
 #include <atomic>

@@ -3,9 +3,9 @@
 // registers, the vertical one on row registers after a transpose. Mask registers choose
 // between mean and old value, one operation instead of a byte blend. The same cells as the
 // narrower kernels.
-#include "render/field_smooth_kernels.h"
+#include "field/field_smooth_kernels.h"
 
-#include "render/field_smooth_cells.h"
+#include "field/field_smooth_cells.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>

@@ -2,10 +2,10 @@
 // division by 3 is the multiply-high sequence compilers use, exact for every int16. The
 // vertical kernel transposes 4 x 4 tiles so that one register holds one row of four
 // columns, whose chains then advance together.
-#include "render/field_smooth_kernels.h"
+#include "field/field_smooth_kernels.h"
 
-#include "render/field_smooth_cells.h"
-#include "render/field_parallel.h"
+#include "field/field_smooth_cells.h"
+#include "common/field_parallel.h"
 
 #include <algorithm>
 #include <atomic>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "common/arith.h"
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 #include <cstdint>
 

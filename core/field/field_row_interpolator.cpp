@@ -1,8 +1,8 @@
 // Per line only the nearest point on each side can be a best, and of several points on one
 // pixel the first in the ring: the lists keep exactly those.
-#include "render/field_row_interpolator.h"
+#include "field/field_row_interpolator.h"
 
-#include "render/field_interpolate.h"
+#include "field/field_interpolate.h"
 
 namespace plakett {
 

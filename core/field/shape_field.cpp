@@ -1,10 +1,10 @@
 // The map computer: preparation of raster and mask, and the three passes that turn the
 // outline and its rim targets into a light-map coordinate per cell.
-#include "render/shape_field.h"
+#include "field/shape_field.h"
 
-#include "render/field_parallel.h"
-#include "render/field_passes.h"
-#include "render/polygon_mask.h"
+#include "common/field_parallel.h"
+#include "field/field_passes.h"
+#include "field/polygon_mask.h"
 
 #include <exception>
 #include <stdexcept>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "image/image.h"
-#include "render/field_nearest_sample.h"
-#include "render/matrix.h"
-#include "render/shape_field.h"
+#include "field/field_nearest_sample.h"
+#include "common/matrix.h"
+#include "field/shape_field.h"
 
 #include <cstdint>
 #include <optional>

@@ -5,7 +5,7 @@
 // integers. Cells 2^12 or more from every sample fall back to the float32 scan, whose
 // rounding can then tie distances that differ. Envelope pieces are followed along the row
 // by comparing their start bounds with the column, which needs no division.
-#include "render/field_nearest_sample.h"
+#include "field/field_nearest_sample.h"
 
 #include <limits>
 

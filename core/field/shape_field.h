@@ -3,7 +3,7 @@
 #pragma once
 
 #include "image/image.h"
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 #include <atomic>
 #include <functional>

@@ -4,7 +4,7 @@
 // them touch rows 1 .. rows - 2 only.
 #pragma once
 
-#include "render/matrix.h"
+#include "common/matrix.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Rim targets: every outline point looks at the light-map rim in the direction its
 // incoming edge faces, smoothed along the ring and pulled back onto radius 125.
 #include "common/arith.h"
-#include "render/field_float.h"
-#include "render/shape_field.h"
+#include "field/field_float.h"
+#include "field/shape_field.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Counting sort by line, then a sort by position inside each (usually short) line.
-#include "render/field_line_lists.h"
+#include "field/field_line_lists.h"
 
 #include <algorithm>
 

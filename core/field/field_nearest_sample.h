@@ -3,8 +3,8 @@
 // a lower envelope of parabolas instead of a scan of all samples per cell.
 #pragma once
 
-#include "render/field_line_lists.h"
-#include "render/matrix.h"
+#include "field/field_line_lists.h"
+#include "common/matrix.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 // Row blocks are handed out through one counter; the calling thread works too and reports
 // the finished rows in order between its own blocks, so progress and cancel stay on it.
-#include "render/field_parallel.h"
+#include "common/field_parallel.h"
 
 #include <algorithm>
 #include <atomic>
