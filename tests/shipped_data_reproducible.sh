@@ -12,6 +12,6 @@ for folder in Buttons Other Styles Backgrounds; do
     diff -r "$data/$folder" "$out/$folder" || status=1
 done
 if [[ $status -ne 0 ]]; then
-    echo "data/ differs from what tools/ generates: regenerate it (see README) or fix the change" >&2
+    echo "data/ differs from what tools/ generates: regenerate it (see docs/development.md) or fix the change" >&2
 fi
 exit $status
