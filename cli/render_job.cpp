@@ -12,8 +12,8 @@
 #include "render/button_renderer.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
+#include "caption_engine.h"
 #include "state_encoding.h"
-#include "textraster/qt_caption_rasterizer.h"
 #include "web_job.h"
 
 #include <algorithm>
@@ -65,15 +65,16 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
         .count();
 }
 
-// Qt is started only when there is a caption to draw.
+// The font engine is started only when there is a caption to draw.
 struct Captions {
-    std::unique_ptr<GuiApplicationScope> app;
-    std::unique_ptr<QtCaptionRasterizer> rasterizer;
+    std::unique_ptr<CaptionEngine> engine;
+    std::unique_ptr<CaptionRasterizer> rasterizer;
     explicit Captions(const RenderSettings& s) {
         if (s.text.caption.empty()) return;
-        app = std::make_unique<GuiApplicationScope>();
-        rasterizer = std::make_unique<QtCaptionRasterizer>();
+        engine = startCaptionEngine();
+        rasterizer = engine->rasterizer();
     }
+    ~Captions() { rasterizer.reset(); } // before the engine it came from
 };
 
 struct RenderTimes {

@@ -1,6 +1,6 @@
 #include "web_job.h"
 
-#include "textraster/qt_caption_rasterizer.h"
+#include "caption_engine.h"
 #include "web/caption_list.h"
 
 #include <chrono>
@@ -47,12 +47,12 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
     }
     const WebExportRequest request{o.output, o.states, o.format, o.quality,
                                    o.scale,  o.sprite, o.html};
-    // Qt is started only when there is a caption to draw.
-    std::unique_ptr<GuiApplicationScope> app;
+    // The font engine is started only when there is a caption to draw.
+    std::unique_ptr<CaptionEngine> engine;
     WebExportRun run;
     if (anyCaption(design, captions)) {
-        app = std::make_unique<GuiApplicationScope>();
-        run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
+        engine = startCaptionEngine();
+        run.rasterizers = [&engine] { return engine->rasterizer(); };
     }
     if (!captions.empty()) run.progress = progressReporter(progress, isatty(STDERR_FILENO) == 1);
     const auto start = std::chrono::steady_clock::now();

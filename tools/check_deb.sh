@@ -20,6 +20,8 @@ test -f /usr/share/applications/org.plakett.Plakett.desktop
 test -f /usr/share/plakett/data/Buttons/Pill.shp
 cd "$(mktemp -d)" && plakett-render --states 1 /usr/share/plakett/data/Buttons/Pill.shp pill.bmp
 test -s pill_off.bmp
+plakett-render --states 1 --caption Go /usr/share/plakett/data/Buttons/Pill.shp go.png
+test -s go_off.png
 # Where the tools that index them are present, the man page and file types are known.
 if command -v man >/dev/null; then man -w plakett-render; fi
 if [ -f /usr/share/mime/types ]; then grep -qx application/x-plakett-project /usr/share/mime/types; fi

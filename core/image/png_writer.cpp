@@ -76,6 +76,9 @@ bool writeRows(PngWriter* writer, const RawPicture* picture) {
     png_set_IHDR(writer->png, writer->info, static_cast<png_uint_32>(picture->width),
                  static_cast<png_uint_32>(picture->height), 8, colorType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // One filter for every row instead of libpng's per-row trial of all five: for button
+    // images a third less encoding time for files 3-5 % larger (see docs/performance.md).
+    png_set_filter(writer->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
     png_write_info(writer->png, writer->info);
     if (picture->channels == 3) png_set_bgr(writer->png);
     const std::size_t stride = static_cast<std::size_t>(picture->width) * picture->channels;

@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$stage" >/dev/null
 id=org.plakett.Plakett
 expected=(
-    bin/plakett bin/plakett-render
+    bin/plakett bin/plakett-render "$(cd "$build" && find lib* -name plakett-captions.so)"
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
     "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg"
     share/man/man1/plakett.1.gz share/man/man1/plakett-render.1.gz
@@ -41,6 +41,13 @@ for shape in "$stage"/share/plakett/data/{Buttons,Other}/*.shp; do
     [ -s "out/s${n}_off.png" ] || fail "no image for $shape"
     n=$((n + 1))
 done
+
+# Captions come from the installed module; a run without one never maps Qt.
+"$stage/bin/plakett-render" --caption "Go" --states 1 "$stage/share/plakett/data/Buttons/Pill.shp" \
+    out/caption.png || fail "cannot render a caption from the prefix"
+maps=$(LD_DEBUG=files "$stage/bin/plakett-render" --states 1 \
+    "$stage/share/plakett/data/Buttons/Pill.shp" out/plain.bmp 2>&1)
+! grep -q "libQt" <<<"$maps" || fail "a run without caption loads Qt"
 
 # The desktop program starts from the prefix and fills a new data folder.
 status=0
