@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package and tries it as a user would: installs it, runs plakett-render
-# from PATH, checks the menu entry, then removes it and looks for leftovers.
+# Builds the Debian package, has lintian look at it where lintian is installed, and tries it
+# as a user would: installs it, runs plakett-render from PATH, checks the menu entry and the
+# copyright file, then removes it and looks for leftovers.
 # In a throw-away container when a Docker daemon answers; otherwise on this machine (as
 # root), where it is purged again at the end.
 # usage: bash tools/check_deb.sh [BUILD_DIR]
@@ -13,11 +14,16 @@ deb=$(ls -t "$build"/plakett_*.deb | head -n 1)
 deb=$(realpath "$deb")
 echo "package: $deb"
 dpkg-deb -f "$deb" Package Version Depends
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$deb" || { echo "lintian finds faults in the package" >&2; exit 1; }
+    echo "lintian: no errors or warnings"
+fi
 
 check='set -e
 plakett-render --version
 test -f /usr/share/applications/org.plakett.Plakett.desktop
 test -f /usr/share/plakett/data/Buttons/Pill.shp
+grep -q "^License: Expat" /usr/share/doc/plakett/copyright
 cd "$(mktemp -d)" && plakett-render --states 1 /usr/share/plakett/data/Buttons/Pill.shp pill.bmp
 test -s pill_off.bmp
 plakett-render --states 1 --caption Go /usr/share/plakett/data/Buttons/Pill.shp go.png

@@ -17,6 +17,8 @@ void showAboutBox(QWidget* parent) {
         QStringLiteral(
             "<h3>Plakett %1</h3>"
             "<p>Shaded raster buttons from a closed Bezier outline.</p>"
+            "<p>Copyright &copy; 2026 The Plakett developers. Plakett is free software "
+            "under the MIT License.</p>"
             "<p>Built with these libraries:</p>"
             "<ul>"
             "<li><b>Qt</b> %2 &mdash; GNU Lesser General Public License v3</li>"

@@ -16,11 +16,15 @@ expected=(
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
     "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg"
     share/man/man1/plakett.1.gz share/man/man1/plakett-render.1.gz
-    share/doc/plakett/README.md share/doc/plakett/changelog.gz
+    share/doc/plakett/README.md share/doc/plakett/changelog.gz share/doc/plakett/copyright
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
+# The README's pages, pictures and demo project go beside it.
+while IFS= read -r f; do
+    expected+=("share/doc/plakett/docs/$f")
+done < <(cd "$source/docs" && find . -type f ! -name '.*' ! -name '*.py' | sed 's|^\./||')
 # The shipped tree goes as a whole, less what only serves the build.
 while IFS= read -r f; do
     expected+=("share/plakett/data/$f")
@@ -29,6 +33,7 @@ done < <(cd "$source/data" && find . -type f ! -name 'CMakeLists.txt' ! -name '.
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$stage" && find . -type f | sed 's|^\./||' | sort) ||
     fail "installed files differ from the expected list (< expected, > installed)"
 [ -n "$(ls "$stage/share/plakett/data/Buttons")" ] || fail "no shipped shapes installed"
+grep -q '^License: Expat$' "$stage/share/doc/plakett/copyright" || fail "copyright names no licence"
 
 # From an unrelated folder, the installed programs run and render every shipped shape.
 mkdir -p "$tmp/out" && cd "$tmp"
