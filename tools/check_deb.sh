@@ -26,7 +26,7 @@ test -f /usr/share/plakett/data/Buttons/Pill.shp
 grep -q "^License: Expat" /usr/share/doc/plakett/copyright
 cd "$(mktemp -d)" && plakett-render --states 1 /usr/share/plakett/data/Buttons/Pill.shp pill.bmp
 test -s pill_off.bmp
-plakett-render --states 1 --caption Go /usr/share/plakett/data/Buttons/Pill.shp go.png
+plakett-render --states 1 --format png --caption Go /usr/share/plakett/data/Buttons/Pill.shp go.png
 test -s go_off.png
 # Where the tools that index them are present, the man page and file types are known.
 if command -v man >/dev/null; then man -w plakett-render; fi

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a user gets: the file list,
 # the programs working from there, and the desktop files passing their validators.
-# usage: check_install.sh BUILD_DIR SOURCE_DIR VERSION
+# usage: check_install.sh BUILD_DIR SOURCE_DIR VERSION MODULE_DIR
 set -euo pipefail
-build=$1 source=$2 version=$3
+build=$1 source=$2 version=$3 module_dir=$4
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 stage=$tmp/stage
@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$stage" >/dev/null
 id=org.plakett.Plakett
 expected=(
-    bin/plakett bin/plakett-render "$(cd "$build" && find lib* -name plakett-captions.so)"
+    bin/plakett bin/plakett-render "$module_dir/plakett-captions.so"
     "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
     "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg"
     share/man/man1/plakett.1.gz share/man/man1/plakett-render.1.gz
