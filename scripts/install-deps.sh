@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Plakett needs to build, test and run. Safe to re-run.
+# Installs the Debian packages Plakett needs to build, test and run (with --bench, also
+# what the benchmarks compare against). Safe to re-run.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,11 @@ packages=(
     xvfb xauth
     desktop-file-utils appstream libxml2-utils
 )
+
+# The cold-run comparison (bench/cold_run.sh) runs ImageMagick beside plakett-render.
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
