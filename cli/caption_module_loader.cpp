@@ -14,15 +14,13 @@
 #ifndef PLAKETT_MODULE_DIR_FROM_BIN
 #define PLAKETT_MODULE_DIR_FROM_BIN "../lib/plakett"
 #endif
-#ifndef PLAKETT_MODULE_DIR_INSTALLED
-#define PLAKETT_MODULE_DIR_INSTALLED ""
-#endif
 
 namespace plakett::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Empty when the program cannot tell where its own file lies.
 std::vector<fs::path> moduleCandidates() {
     std::vector<fs::path> out;
     std::error_code error;
@@ -30,9 +28,6 @@ std::vector<fs::path> moduleCandidates() {
     if (!error)
         out.push_back(exe.parent_path() / PLAKETT_MODULE_DIR_FROM_BIN /
                       PLAKETT_CAPTION_MODULE_FILE);
-    // A program copied away from its tree still finds an installed module.
-    const std::string installed = PLAKETT_MODULE_DIR_INSTALLED;
-    if (!installed.empty()) out.push_back(fs::path(installed) / PLAKETT_CAPTION_MODULE_FILE);
     return out;
 }
 
@@ -58,6 +53,9 @@ Entry loadEntry() {
         throw std::runtime_error("the caption module " + candidate.string() +
                                  " has no entry " PLAKETT_CAPTION_MODULE_ENTRY);
     }
+    if (tried.empty())
+        throw std::runtime_error("captions need the caption module " PLAKETT_CAPTION_MODULE_FILE
+                                 ", but the program cannot tell the folder it lies in");
     throw std::runtime_error("captions need the caption module " PLAKETT_CAPTION_MODULE_FILE
                              ", which is not installed (looked for " +
                              tried + ")");

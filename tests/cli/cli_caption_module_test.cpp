@@ -1,5 +1,6 @@
 // Qt's libraries come with the caption module and only for runs that draw a caption: the
-// dynamic loader's own record of what it mapped shows it.
+// dynamic loader's own record of what it mapped shows it. Without the module only caption
+// runs fail, with a message and no files.
 #include "cli_run.h"
 
 #include "document/project_file.h"
@@ -48,4 +49,23 @@ TEST(CliCaptionModule, QtIsMappedOnlyWhenACaptionIsDrawn) {
         EXPECT_EQ(r.err.find("libQt6Gui") != std::string::npos, c.caption);
         EXPECT_EQ(r.err.find("plakett-captions.so") != std::string::npos, c.caption);
     }
+}
+
+TEST(CliCaptionModule, WithoutTheModuleOnlyCaptionRunsFailAndWriteNothing) {
+    TempDir dir;
+    fs::create_directories(dir / "bin");
+    const fs::path lonely = dir / "bin" / "plakett-render";
+    fs::copy_file(PLAKETT_RENDER_EXE, lonely);
+    fs::create_directories(dir / "out");
+    const std::string pill = shippedShape("Buttons/Pill.shp").string();
+
+    const RunResult plain = runProgram({lonely.string(), pill, (dir / "out" / "a.bmp").string()});
+    EXPECT_EQ(plain.exitCode, 0) << plain.err;
+    const RunResult captioned = runProgram(
+        {lonely.string(), "--caption", "Go", pill, (dir / "out" / "b.png").string()});
+    EXPECT_EQ(captioned.exitCode, 1);
+    EXPECT_NE(captioned.err.find("caption module plakett-captions.so"), std::string::npos)
+        << captioned.err;
+    EXPECT_EQ(folderEntries(dir / "out"),
+              (std::vector<std::string>{"a_down.bmp", "a_off.bmp", "a_over.bmp"}));
 }

@@ -113,6 +113,10 @@ RunResult runRender(const std::vector<std::string>& args,
     return runCommand(std::move(command), unsetEnv);
 }
 
+RunResult runProgram(const std::vector<std::string>& command) {
+    return runCommand(command, {});
+}
+
 RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb) {
 #if defined(__SANITIZE_ADDRESS__)
     // The address sanitizer reserves terabytes of address space, so no limit can apply.

@@ -38,6 +38,8 @@ struct RunResult {
 // must not see.
 RunResult runRender(const std::vector<std::string>& args,
                     const std::vector<std::string>& unsetEnv = {});
+// Any program, command[0] a path, with the environment runRender gives.
+RunResult runProgram(const std::vector<std::string>& command);
 // The same with the child's address space limited, for inputs that might ask for too much.
 RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb);
 
