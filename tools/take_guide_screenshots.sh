@@ -36,7 +36,14 @@ run() { # SIZE WM SECONDS-TO-RENDER SHAPE: starts X, the window manager and the 
     DISPLAY=$display "$plakett" --data "$work/data" "$4" >/dev/null 2>&1 &
     ppid_=$!
     sleep 8
-    win=$(DISPLAY=$display xdotool search --name "Plakett" | tail -1)
+    # The main window is the widest visible window named Plakett.
+    win=""
+    local best=0
+    for id in $(DISPLAY=$display xdotool search --onlyvisible --name "Plakett"); do
+        local w
+        w=$(DISPLAY=$display xdotool getwindowgeometry --shell "$id" | sed -n 's/WIDTH=//p')
+        if [ "${w:-0}" -gt "$best" ]; then best=$w; win=$id; fi
+    done
 }
 stop() {
     kill "$ppid_" 2>/dev/null || true
