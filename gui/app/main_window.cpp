@@ -3,7 +3,6 @@
 #include "gui/app/progress_window.h"
 #include "gui/app/session.h"
 #include "gui/app/strip_icons.h"
-#include "gui/app/window_placement.h"
 #include "gui/effects/background_window.h"
 #include "gui/effects/glyph_window.h"
 #include "gui/effects/light_editor_window.h"
@@ -15,6 +14,7 @@
 #include "gui/shape/contur_widget.h"
 #include "gui/shape/shape_library.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,7 +37,7 @@ namespace plakett {
 namespace {
 
 constexpr int kLeftStripWidth = 34;
-constexpr int kRightPanelWidth = 193;
+constexpr int kRightPanelWidth = 228; // two columns of library pictures with their names
 constexpr int kScrollSmallChange = 2;
 constexpr int kScrollLargeChange = 15;
 
@@ -77,6 +77,18 @@ MainWindow::MainWindow(Session& session, const std::filesystem::path& dataFolder
     m_progress = new ProgressWindow(this);
     createToolWindows();
     installShapeKeys();
+    m_zoomLabel = new QLabel;
+    m_zoomLabel->setObjectName(QStringLiteral("ZoomLevel"));
+    m_zoomLabel->setToolTip(QStringLiteral("View zoom (Ctrl+0 fits, Ctrl+1 is 100%)"));
+    statusBar()->addPermanentWidget(m_zoomLabel);
+    connect(m_contur, &ConturWidget::zoomChanged, this, &MainWindow::showZoom);
+    connect(m_resultView, &ResultView::zoomChanged, this, &MainWindow::showZoom);
+    connect(m_resultView, &ResultView::zoomWheel, this, &MainWindow::zoomStatesAt);
+    connect(m_contur, &ConturWidget::refused, this,
+            [this](const QString& why) { statusBar()->showMessage(why, 5000); });
+    connect(m_library, &ShapeLibraryWidget::shapeLoaded, this, &MainWindow::fitShapeIfTooLarge);
+    connect(&m_session, &Session::documentReplaced, this, &MainWindow::fitShapeIfTooLarge);
+    QApplication::instance()->installEventFilter(this);
 
     TContur& contour = m_session.contour();
     auto previous = contour.FOnPointSelected;
@@ -89,6 +101,7 @@ MainWindow::MainWindow(Session& session, const std::filesystem::path& dataFolder
 }
 
 MainWindow::~MainWindow() {
+    QApplication::instance()->removeEventFilter(this);
     m_session.contour().FOnPointSelected = nullptr;
 }
 
@@ -120,11 +133,13 @@ void MainWindow::buildMenus() {
                      &MainWindow::addToUserClicked);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    m_viewMenu = view;
     view->addAction(QStringLiteral("View at center"), this, &MainWindow::viewAtCenter);
-    view->addAction(QStringLiteral("Test"), this, &MainWindow::testClicked);
+    m_testMenuAct = view->addAction(QStringLiteral("Test"), this, &MainWindow::testClicked);
     m_previewAct = view->addAction(QStringLiteral("Preview"));
     m_previewAct->setCheckable(true);
     m_previewAct->setChecked(true);
+    buildZoomCommands(view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("Plakett Readme"), this, &MainWindow::readmeClicked)
@@ -219,6 +234,7 @@ QWidget* MainWindow::buildCentre() {
     m_centre->setObjectName(QStringLiteral("MainPanel"));
 
     auto* renderPanel = new QScrollArea;
+    m_renderArea = renderPanel;
     renderPanel->setObjectName(QStringLiteral("RenderPanel"));
     renderPanel->setWidgetResizable(true);
     renderPanel->setFrameShape(QFrame::NoFrame);
@@ -341,37 +357,11 @@ QWidget* MainWindow::buildOptionsBar() {
     return bar;
 }
 
-void MainWindow::createToolWindows() {
-    m_toolWindows = {new LightEditorWindow(m_session, this), new TextWindow(m_session, this),
-                     new ShadowWindow(m_session, this), new GlyphWindow(m_session, this),
-                     new BackgroundWindow(m_session, this)};
-    for (QWidget* w : m_toolWindows) {
-        w->setWindowFlags(w->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
-        w->hide();
-    }
-}
-
-void MainWindow::showToolWindow(int index) {
-    if (!renderMode()) return;
-    QWidget* w = m_toolWindows[static_cast<std::size_t>(index)];
-    // Opened the first time, or left off the screen: a free place beside or below the states.
-    const QRect available = screen()->availableGeometry();
-    if (!w->property("placed").toBool() || !available.contains(w->frameGeometry())) {
-        placeToolWindow(w, available, statesOnScreen(), openToolWindowFrames());
-        w->setProperty("placed", true);
-    }
-    w->show();
-    w->raise();
-    w->activateWindow();
-}
-
-void MainWindow::closeToolWindows() {
-    for (QWidget* w : m_toolWindows)
-        w->close();
-}
-
 void MainWindow::applyMode(bool render) {
-    if (!render) closeToolWindows();
+    if (render)
+        openToolWindows();
+    else
+        closeToolWindows();
     m_shapeTlb->setVisible(!render);
     m_renderTlb->setVisible(render);
     for (QToolButton* b : m_renderTools)
@@ -385,7 +375,8 @@ void MainWindow::applyMode(bool render) {
     m_exportAct->setVisible(render);
     m_exportSep->setVisible(render);
     m_testAct->setVisible(render);
-    m_testSep->setVisible(false); // nothing follows it in either mode
+    m_testMenuAct->setEnabled(render); // there is nothing to test before a render
+    m_testSep->setVisible(false);      // nothing follows it in either mode
     m_centerAct->setVisible(!render);
     m_scaleAct->setVisible(!render);
     m_rotateAct->setVisible(!render);
@@ -395,6 +386,7 @@ void MainWindow::applyMode(bool render) {
     m_flipMenu->setEnabled(!render);
     m_centre->setCurrentIndex(render ? 1 : 0);
     m_right->setCurrentIndex(render ? 1 : 0);
+    if (m_zoomLabel != nullptr) showZoom();
 }
 
 void MainWindow::pointSelected(int index) {
@@ -412,8 +404,12 @@ void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_firstShown) return;
     m_firstShown = true;
-    // Once the editor has its final size the shape can be centred in it.
-    QTimer::singleShot(0, this, &MainWindow::viewAtCenter);
+    // Once the editor has its final size the shape can be centred in it. Without a window
+    // manager nobody gives the new window the keyboard: take it.
+    QTimer::singleShot(0, this, [this] {
+        viewAtCenter();
+        giveFocusBack();
+    });
 }
 
 } // namespace plakett

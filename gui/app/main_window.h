@@ -14,6 +14,8 @@
 class QAction;
 class QApplication;
 class QComboBox;
+class QDockWidget;
+class QScrollArea;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -63,7 +65,17 @@ class MainWindow : public QMainWindow {
     ProgressWindow* progressWindow() const { return m_progress; }
     PreviewPanel* previewPanel() const { return m_preview; }
     ResultView* resultView() const { return m_resultView; }
+    // The five effect panels and the dock widgets that hold them.
     const std::array<QWidget*, 5>& toolWindows() const { return m_toolWindows; }
+    const std::array<QDockWidget*, 5>& panelDocks() const { return m_docks; }
+    ConturWidget* editor() const { return m_contur; }
+    // The view zoom of the current mode's view (editor or states); never changes the design.
+    double viewZoom() const;
+    void setViewZoom(double zoom);
+    void zoomIn();
+    void zoomOut();
+    void zoomToFit();
+    QString zoomText() const; // as the status bar shows it
     const std::array<QToolButton*, 5>& renderToolButtons() const { return m_renderTools; }
     QAction* toolbarAction(const QString& text) const;
 
@@ -87,6 +99,8 @@ class MainWindow : public QMainWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Watches the program's dialogs close, to give the keyboard back to this window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
@@ -104,12 +118,21 @@ class MainWindow : public QMainWindow {
     QWidget* buildRightPanel(const std::filesystem::path& dataFolder);
     QWidget* buildOptionsBar();
     void createToolWindows();
+    QDockWidget* makeDock(QWidget* panel, const QString& title, const QString& name);
     void applyMode(bool render);
     void pointSelected(int index);
     void showToolWindow(int index);
-    QRect statesOnScreen() const; // the three state images and their captions
-    std::vector<QRect> openToolWindowFrames() const;
+    // Leaving render mode: the panel layout is kept for the next render, the panels hidden.
     void closeToolWindows();
+    void openToolWindows();
+    void savePanelLayout();
+    // After Render, or when a dialog of ours closed without a window manager to do it.
+    void giveFocusBack();
+    void buildZoomCommands(QMenu* view);
+    void showZoom();
+    void fitShapeIfTooLarge();
+    void fitStatesIfTooLarge();
+    void zoomStatesAt(int steps, QPointF position);
     QWidget* buildShapePanel();
 
     // The editor's scroll bars follow the shape's bounds; moving one scrolls the shape.
@@ -157,6 +180,7 @@ class MainWindow : public QMainWindow {
     bool m_hsbShown = false;
     bool m_showPending = false;
     ResultView* m_resultView = nullptr;
+    QScrollArea* m_renderArea = nullptr;
     ShapeLibraryWidget* m_library = nullptr;
     StylePanel* m_stylePanel = nullptr;
     QStackedWidget* m_centre = nullptr;
@@ -169,6 +193,11 @@ class MainWindow : public QMainWindow {
     QWidget* m_renderTlb = nullptr;
     std::array<QToolButton*, 5> m_renderTools{};
     std::array<QWidget*, 5> m_toolWindows{};
+    std::array<QDockWidget*, 5> m_docks{};
+    QByteArray m_panelLayout; // saveState() of render mode, empty for the default layout
+    QMenu* m_viewMenu = nullptr;
+    QLabel* m_zoomLabel = nullptr;
+    bool m_focusPending = false;
 
     QLabel* m_pointLabel = nullptr;
     QComboBox* m_pointStyle = nullptr;
@@ -178,6 +207,7 @@ class MainWindow : public QMainWindow {
     QAction* m_exportAct = nullptr;
     QAction* m_exportSep = nullptr;
     QAction* m_testAct = nullptr;
+    QAction* m_testMenuAct = nullptr;
     QAction* m_testSep = nullptr;
     QAction* m_centerAct = nullptr;
     QAction* m_scaleAct = nullptr;

@@ -1,6 +1,7 @@
 // The main window's handlers: the two modes, the document files and the shape commands.
 #include "gui/app/about_box.h"
 #include "gui/app/help_window.h"
+#include "gui/app/last_folders.h"
 #include "gui/app/main_window.h"
 #include "gui/effects/text_window.h"
 
@@ -9,7 +10,10 @@
 #include "gui/app/progress_window.h"
 #include "gui/app/session.h"
 #include "gui/app/working_directory.h"
+#include "gui/render/export_dialog.h"
 #include "gui/render/render_dialogs.h"
+#include "gui/render/result_view.h"
+#include "gui/shape/contur_widget.h"
 #include "gui/shape/shape_dialogs.h"
 #include "gui/shape/shape_library.h"
 #include "gui/widgets/error_box.h"
@@ -24,6 +28,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -80,12 +85,18 @@ bool MainWindow::render() {
     }
     m_progress->finish();
     if (!error.isEmpty()) QMessageBox::warning(this, QStringLiteral("Error"), error);
-    return renderMode();
+    if (!renderMode()) return false;
+    // Keys go to the states (Escape returns), and large states are shown whole once the
+    // panels have taken their room.
+    m_resultView->setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, this, &MainWindow::fitStatesIfTooLarge);
+    return true;
 }
 
 void MainWindow::backToShape() {
     closeToolWindows();
     if (renderMode()) m_session.leaveRenderMode();
+    m_contur->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::newProject() {
@@ -131,10 +142,16 @@ void MainWindow::importShapeFile(const QString& path) {
         m_session.importShape(toPath(path));
     } catch (const std::exception& e) {
         showError(e);
+        return;
     }
+    fitShapeIfTooLarge();
 }
 
-void MainWindow::exportShapeFile(const QString& path) {
+void MainWindow::exportShapeFile(const QString& chosen) {
+    // As Save Project adds ".tbp": a name without an extension gets the shape's.
+    const QString path = QFileInfo(chosen).fileName().contains(QLatin1Char('.'))
+                             ? chosen
+                             : chosen + QStringLiteral(".shp");
     try {
         m_session.exportShape(toPath(path));
     } catch (const std::exception& e) {
@@ -145,27 +162,34 @@ void MainWindow::exportShapeFile(const QString& path) {
 void MainWindow::openProjectClicked() {
     if (!confirmDiscard()) return;
     const WorkingDirectoryKeeper keep;
-    const QString name =
-        QFileDialog::getOpenFileName(this, QString(), QString(), kProjectOpenFilter);
+    const QString name = QFileDialog::getOpenFileName(this, QString(), lastFolder(kProjectFolder),
+                                                      kProjectOpenFilter);
+    rememberFolder(kProjectFolder, name);
     if (!name.isEmpty()) openProjectFile(name);
 }
 
 bool MainWindow::saveProjectAs() {
     const WorkingDirectoryKeeper keep;
-    const QString name = QFileDialog::getSaveFileName(
-        this, QString(), QString(), kProjectSaveFilter, nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString name = QFileDialog::getSaveFileName(this, QString(), lastFolder(kProjectFolder),
+                                                      kProjectSaveFilter, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    rememberFolder(kProjectFolder, name);
     return !name.isEmpty() && saveProjectFile(name);
 }
 
 void MainWindow::importShapeClicked() {
     const WorkingDirectoryKeeper keep;
-    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), kShapeFilter);
+    const QString name =
+        QFileDialog::getOpenFileName(this, QString(), lastFolder(kShapeFolder), kShapeFilter);
+    rememberFolder(kShapeFolder, name);
     if (!name.isEmpty()) importShapeFile(name);
 }
 
 void MainWindow::exportShapeClicked() {
     const WorkingDirectoryKeeper keep;
-    const QString name = QFileDialog::getSaveFileName(this, QString(), QString(), kShapeFilter);
+    const QString name =
+        QFileDialog::getSaveFileName(this, QString(), lastFolder(kShapeFolder), kShapeFilter);
+    rememberFolder(kShapeFolder, name);
     if (!name.isEmpty()) exportShapeFile(name);
 }
 
@@ -268,6 +292,12 @@ void MainWindow::testClicked() {
 
 void MainWindow::exportClicked() {
     if (!renderMode()) return;
+    ExportDialog& dialog = exportDialogFor(this, m_session);
+    if (!dialog.property("reportsHere").toBool()) {
+        connect(&dialog, &ExportDialog::exported, this,
+                [this](const QString& message) { statusBar()->showMessage(message); });
+        dialog.setProperty("reportsHere", true);
+    }
     runExportDialog(this, m_session);
 }
 

@@ -6,14 +6,18 @@
 #include "gui/app/session.h"
 #include "gui/render/result_view.h"
 #include "gui/shape/contur_widget.h"
+#include "gui/widgets/zoom_steps.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QWheelEvent>
 
 namespace plakett {
@@ -64,7 +68,6 @@ void MainWindow::buildEditorCommands(QMenu* file) {
         addAction(a);
     };
     key(QKeySequence(Qt::Key_F5), [this] { render(); });
-    key(QKeySequence(Qt::Key_Escape), [this] { backToShape(); });
 
     connect(&undo, &QUndoStack::cleanChanged, this, &MainWindow::updateTitle);
     connect(&m_session, &Session::documentReplaced, this, &MainWindow::updateTitle);
@@ -135,12 +138,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (m_help) m_help->close();
+    savePanelLayout();
     QMainWindow::closeEvent(event);
 }
 
 void MainWindow::deletePointPressed() {
     if (renderMode()) return;
-    m_session.contour().deleteSelected();
+    TContur& contour = m_session.contour();
+    if (contour.hasSelection() && contour.FPoints.size() < 3) {
+        statusBar()->showMessage(
+            QStringLiteral("A shape needs at least two points; this one stays."), 5000);
+        return;
+    }
+    contour.deleteSelected();
     m_session.shapeEdited();
 }
 
@@ -148,12 +158,21 @@ void MainWindow::installShapeKeys() {
     auto* del = new QShortcut(QKeySequence::Delete, m_contur->parentWidget());
     del->setContext(Qt::WidgetWithChildrenShortcut);
     connect(del, &QShortcut::activated, this, &MainWindow::deletePointPressed);
-    // The wheel scrolls the enlarged editor through its bars; Ctrl+wheel zooms.
+    // Escape leaves render mode only from the central view: in a panel it closes a list or
+    // ends an edit there.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_centre);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (QApplication::activePopupWidget() == nullptr) backToShape();
+    });
+    // The wheel scrolls the editor through its bars; Ctrl+wheel zooms the view at the pointer.
     connect(m_contur, &ConturWidget::wheelTurned, this, [this](QWheelEvent* event) {
         const QPoint delta = event->angleDelta();
         if (event->modifiers() & Qt::ControlModifier) {
-            if (delta.y() > 0) enlargeClicked();
-            if (delta.y() < 0) actualSizeClicked();
+            if (delta.y() == 0) return;
+            const double zoom = m_contur->zoom();
+            m_contur->setZoom(delta.y() > 0 ? zoomStepIn(zoom) : zoomStepOut(zoom),
+                              event->position());
             return;
         }
         const bool sideways = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0;
@@ -167,21 +186,6 @@ void MainWindow::installShapeKeys() {
 HelpWindow* MainWindow::helpWindow() {
     if (!m_help) m_help = new HelpWindow(m_guideFile, this);
     return m_help;
-}
-
-QRect MainWindow::statesOnScreen() const {
-    const QRect first = m_resultView->imageRect(0);
-    if (first.isEmpty() || !m_resultView->isVisible()) return {};
-    const QRect states =
-        first.united(m_resultView->imageRect(2)).adjusted(-8, -8, 8, 8 + fontMetrics().height());
-    return QRect(m_resultView->mapToGlobal(states.topLeft()), states.size());
-}
-
-std::vector<QRect> MainWindow::openToolWindowFrames() const {
-    std::vector<QRect> frames;
-    for (const QWidget* w : m_toolWindows)
-        if (w->isVisible()) frames.push_back(w->frameGeometry());
-    return frames;
 }
 
 } // namespace plakett

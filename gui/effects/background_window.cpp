@@ -6,6 +6,7 @@
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
+#include "gui/widgets/value_label.h"
 #include "image/jpeg.h"
 
 #include <QCheckBox>
@@ -94,6 +95,7 @@ QWidget* BackgroundWindow::buildTexture() {
     auto* opacityRow = new QHBoxLayout;
     opacityRow->addWidget(new QLabel("Opacity", group));
     opacityRow->addWidget(m_opacity, 1);
+    opacityRow->addWidget(presentAsOpacity(m_opacity, group));
     layout->addWidget(m_texture, 0, Qt::AlignHCenter);
     layout->addLayout(opacityRow);
 

@@ -8,6 +8,7 @@
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
 #include "gui/widgets/track_bar_field.h"
+#include "gui/widgets/value_label.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -47,6 +48,7 @@ GlyphWindow::GlyphWindow(Session& session, QWidget* parent)
     auto* opacityRow = new QHBoxLayout;
     opacityRow->addWidget(new QLabel("Opacity", this));
     opacityRow->addWidget(m_opacity, 1);
+    opacityRow->addWidget(presentAsOpacity(m_opacity, this));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_useGlyph);
@@ -152,20 +154,27 @@ QWidget* GlyphWindow::buildOrigin() {
 }
 
 void GlyphWindow::loadGlyphFile(const std::filesystem::path& path) {
-    Bgr24Image picture = readPictureFile(path);
-    if (picture.empty()) throw std::runtime_error("The picture is empty: " + path.string());
+    GlyphPicture read = readGlyphFile(path);
+    if (read.picture.empty()) throw std::runtime_error("The picture is empty: " + path.string());
     GlyphLive& glyph = m_session.settings().glyph;
-    const Bgr24 corner = picture.at(0, 0);
-    glyph.picture = std::move(picture);
-    glyph.transparentColor = makeColorRef(corner.r, corner.g, corner.b);
+    // A picture with transparency brings its own key colour; otherwise the corner's.
+    const Bgr24 key = read.key.value_or(read.picture.at(0, 0));
+    glyph.picture = std::move(read.picture);
+    glyph.transparentColor = makeColorRef(key.r, key.g, key.b);
+    if (read.key) {
+        glyph.transparent = true;
+        m_transparent->setChecked(true);
+        updateEnabled();
+    }
     m_trColor->setColor(glyph.transparentColor);
     showPicture();
     m_session.settingsEdited();
 }
 
 void GlyphWindow::pictureClicked() {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      "Bitmap (*.bmp *.rle);;All files (*)");
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(),
+        "Pictures (*.bmp *.rle *.png);;Bitmap (*.bmp *.rle);;PNG (*.png);;All files (*)");
     if (file.isEmpty()) return;
     try {
         loadGlyphFile(file.toStdString());

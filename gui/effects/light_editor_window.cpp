@@ -7,6 +7,7 @@
 #include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_convert.h"
 #include "gui/widgets/track_bar.h"
+#include "gui/widgets/value_label.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -56,7 +57,11 @@ LightEditorWindow::LightEditorWindow(Session& session, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(generate, &QPushButton::clicked, this, [this] {
-        m_session.lights().Generate();
+        {
+            // The new lights and the new bar positions are one change to undo.
+            const Session::OneStep step(m_session);
+            m_session.lights().Generate();
+        }
         refresh();
     });
     connect(close, &QPushButton::clicked, this, &QWidget::hide);
@@ -119,8 +124,10 @@ QWidget* LightEditorWindow::buildBars() {
 
     grid->addWidget(new QLabel("Intensity", box), 0, 0);
     grid->addWidget(m_power, 0, 1, 1, 3);
+    grid->addWidget(makeValueLabel(m_power, box), 0, 4);
     grid->addWidget(new QLabel("Height", box), 1, 0);
     grid->addWidget(m_radius, 1, 1, 1, 3);
+    grid->addWidget(makeValueLabel(m_radius, box), 1, 4);
     grid->addWidget(new QLabel("Light Color", box), 2, 0);
     grid->addWidget(m_lightColor, 2, 1);
     grid->addWidget(new QLabel("Button Color", box), 2, 2, Qt::AlignRight);
@@ -151,8 +158,9 @@ QWidget* LightEditorWindow::buildSaveRow() {
     auto* box = new QWidget(this);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    m_styleName = new QLineEdit("Edit1", box);
+    m_styleName = new QLineEdit(box);
     m_styleName->setObjectName("Edit1");
+    m_styleName->setPlaceholderText("Style name");
     auto* save = new QPushButton("Save", box);
     save->setObjectName("Button2");
     row->addWidget(m_styleName, 1);
@@ -196,6 +204,14 @@ void LightEditorWindow::refresh() {
     m_radius->setPositionSilently(s.Radius);
     m_lightColor->setColor(s.LightColor);
     m_buttonColor->setColor(s.ButtonColor);
+    std::vector<PadMarker> markers;
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && !s.LightOn[static_cast<std::size_t>(i - 1)]) continue;
+        const TLightRec& light = s.FLightSet.FLights[static_cast<std::size_t>(i)];
+        markers.push_back(
+            {QPoint(light.PadX, light.PadY), toQColor(light.Color), i + 1, i == s.FCurrentLight});
+    }
+    m_pad->setMarkers(std::move(markers));
     if (!m_session.lights().padPreview().empty())
         m_pad->setPicture(toQImage(m_session.lights().padPreview()));
 }
@@ -203,9 +219,10 @@ void LightEditorWindow::refresh() {
 void LightEditorWindow::saveStyle() {
     const std::filesystem::path folder = std::filesystem::current_path() / kStylesFolderName;
     const std::string name = m_styleName->text().toStdString();
-    styleFilePath(folder, name); // refuses a bad name before the folder is made
+    const std::filesystem::path file = styleFilePath(folder, name); // refuses a bad name first
     std::filesystem::create_directories(folder);
     m_session.saveStyle(folder, name);
+    emit styleSaved(m_styleName->text(), QString::fromStdString(file.string()));
 }
 
 void LightEditorWindow::saveClicked() {

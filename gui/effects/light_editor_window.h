@@ -29,6 +29,10 @@ class LightEditorWindow : public QWidget {
     // the working directory. Throws std::exception with the user-facing text.
     void saveStyle();
 
+  signals:
+    // A style was written: its name and the file it went to.
+    void styleSaved(const QString& name, const QString& file);
+
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

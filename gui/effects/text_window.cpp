@@ -5,9 +5,11 @@
 #include "gui/widgets/color_swatch.h"
 #include "gui/widgets/track_bar.h"
 #include "gui/widgets/track_bar_field.h"
+#include "gui/widgets/value_label.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,6 +45,11 @@ void setEditTextSilently(QComboBox* combo, const QString& text) {
 } // namespace
 
 QStringList fontFaceList(QStringList faces) {
+    // A family made by several foundries is listed once, without the "[Foundry]" mark.
+    for (QString& face : faces)
+        if (const qsizetype mark = face.indexOf(QLatin1String(" ["));
+            mark > 0 && face.endsWith(']'))
+            face.truncate(mark);
     std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
@@ -172,7 +179,8 @@ QWidget* TextWindow::buildStyle() {
     m_opacity = new TrackBar(0, 255, 16, m_session.settings().text.opacity, group);
     m_opacity->setObjectName("TrackBar1");
     grid->addWidget(new QLabel("Opacity", group), 4, 0);
-    grid->addWidget(m_opacity, 4, 1, 1, 2);
+    grid->addWidget(m_opacity, 4, 1);
+    grid->addWidget(presentAsOpacity(m_opacity, group), 4, 2);
 
     connect(m_angle, &QSpinBox::valueChanged, this, [this](int degrees) {
         m_session.settings().text.angle = degrees;
@@ -319,7 +327,15 @@ void TextWindow::showOffsetLabels() {
 
 void TextWindow::refresh() {
     const TextLive& text = m_session.settings().text;
-    setEditTextSilently(m_font, QString::fromStdString(text.fontName));
+    // A font that is not installed is drawn in the family the system puts in its place:
+    // the box shows that one (the design keeps the name it was given).
+    const QString named = QString::fromStdString(text.fontName);
+    const QString used = QFontInfo(QFont(named)).family();
+    const bool missing = !named.isEmpty() && !QFontDatabase::hasFamily(named);
+    setEditTextSilently(m_font, missing ? used : named);
+    m_font->setToolTip(
+        missing ? QStringLiteral("\u201c%1\u201d is not installed; %2 is used").arg(named, used)
+                : QString());
     setEditTextSilently(m_size, QString::number(text.fontSize));
     const bool flags[3] = {text.bold, text.italic, text.underline};
     for (int k = 0; k < 3; ++k) {

@@ -1,5 +1,6 @@
 #include "gui/render/export_dialog.h"
 
+#include "gui/app/last_folders.h"
 #include "gui/app/session.h"
 #include "gui/app/working_directory.h"
 #include "gui/render/web_export_run.h"
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,8 +40,8 @@ ExportDialog::ExportDialog(Session& session, QWidget* parent)
     auto* nameRow = new QHBoxLayout;
     m_exportFile = new QLineEdit;
     m_exportFile->setObjectName(QStringLiteral("ExportFile"));
-    m_exportFile->setReadOnly(true);
     m_exportFile->setMinimumWidth(260);
+    m_exportFile->setPlaceholderText(QStringLiteral("Type a base name or choose one with ..."));
     auto* openFile = new QPushButton(QStringLiteral("..."));
     openFile->setObjectName(QStringLiteral("OpenFile"));
     openFile->setFixedWidth(32);
@@ -75,6 +77,7 @@ ExportDialog::ExportDialog(Session& session, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(openFile, &QPushButton::clicked, this, &ExportDialog::chooseFile);
+    connect(m_exportFile, &QLineEdit::textEdited, this, &ExportDialog::takeTypedName);
     connect(m_exportBtn, &QPushButton::clicked, this, &ExportDialog::exportClicked);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -204,9 +207,10 @@ ExportFormat ExportDialog::format() const {
 void ExportDialog::chooseFile() {
     const WorkingDirectoryKeeper keep;
     // Start beside the last export, never wherever another file dialog was last.
-    const QString start = exportBaseName().isEmpty() ? QDir::currentPath() : exportBaseName();
+    const QString start = exportBaseName().isEmpty() ? lastFolder(kExportFolder) : exportBaseName();
     const QString chosen = QFileDialog::getSaveFileName(
         this, QString(), start, QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+    rememberFolder(kExportFolder, chosen);
     takeChosenName(chosen);
 }
 
@@ -214,16 +218,38 @@ void ExportDialog::takeChosenName(const QString& chosen) {
     if (!chosen.isEmpty()) exportBaseName() = chosen;
     m_exportFile->setText(exportBaseName());
     m_exportBtn->setEnabled(true);
+    showNames();
+}
+
+void ExportDialog::takeTypedName(const QString& typed) {
+    exportBaseName() = typed.trimmed();
+    m_exportBtn->setEnabled(!exportBaseName().isEmpty());
+    showNames();
+}
+
+// The format follows an image extension the name ends in; then the files it makes.
+void ExportDialog::showNames() {
+    const QString suffix = QFileInfo(exportBaseName()).suffix().toLower();
+    if (suffix == QLatin1String("bmp")) m_bmp->setChecked(true);
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) m_jpeg->setChecked(true);
+    if (suffix == QLatin1String("png")) m_png->setChecked(true);
     m_preview->clear();
-    if (exportBaseName().isEmpty()) return;
+    for (const QString& name : fileNames())
+        m_preview->appendPlainText(name);
+}
+
+QStringList ExportDialog::fileNames() const {
+    QStringList names;
+    if (exportBaseName().isEmpty()) return names;
     if (!plainExport()) {
         for (const std::filesystem::path& name : webExportNames(webRequest(), {}))
-            m_preview->appendPlainText(QString::fromStdString(name.string()));
-        return;
+            names << QString::fromStdString(name.string());
+        return names;
     }
     for (const ExportFile& file :
          exportPreviewOrder(exportBaseName().toStdString(), stateCount(), format()))
-        m_preview->appendPlainText(QString::fromStdString(file.path.string()));
+        names << QString::fromStdString(file.path.string());
+    return names;
 }
 
 bool ExportDialog::exportFiles() {
@@ -234,6 +260,7 @@ bool ExportDialog::exportFiles() {
     request.stateCount = stateCount();
     request.format = format();
     request.qualityBar = m_quality->value();
+    const QStringList written = fileNames();
     try {
         if (plainExport()) {
             m_session.exportImages(request);
@@ -249,12 +276,18 @@ bool ExportDialog::exportFiles() {
         showError(this, QStringLiteral("Plakett"), e);
         return false;
     }
+    QStringList names;
+    for (const QString& file : written)
+        names << QFileInfo(file).fileName();
+    emit exported(QStringLiteral("Exported %1 to %2")
+                      .arg(names.join(QStringLiteral(", ")),
+                           QDir::toNativeSeparators(QFileInfo(exportBaseName()).absolutePath())));
     return true;
 }
 
+// After an error the window stays, so that the name or the format can be corrected.
 void ExportDialog::exportClicked() {
-    exportFiles();
-    accept();
+    if (exportFiles()) accept();
 }
 
 } // namespace plakett

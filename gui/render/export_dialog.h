@@ -33,6 +33,8 @@ class ExportDialog : public QDialog {
 
     // "..." after the file dialog: `chosen` is empty when the dialog was cancelled.
     void takeChosenName(const QString& chosen);
+    // A base name typed into the name field.
+    void takeTypedName(const QString& typed);
     // "Export": writes the files; false when an error was shown.
     bool exportFiles();
 
@@ -45,12 +47,18 @@ class ExportDialog : public QDialog {
     // Everything the controls ask for, as the core's web export takes it.
     WebExportRequest webRequest() const;
 
+  signals:
+    // The files were written: a line for the status bar saying what went where.
+    void exported(const QString& message);
+
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     void chooseFile();
     void exportClicked();
+    void showNames();
+    QStringList fileNames() const; // what an export with the current choices writes
     QWidget* makeRolloverGroup();
     QWidget* makeFormatGroup();
     QWidget* makeWebGroup();

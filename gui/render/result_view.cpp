@@ -2,7 +2,13 @@
 
 #include "gui/app/session.h"
 
+#include "gui/widgets/zoom_steps.h"
+
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace plakett {
 namespace {
@@ -14,7 +20,8 @@ const char* const kCaptions[] = {"Mouse Off", "Mouse Over", "Mouse Down"};
 } // namespace
 
 ResultView::ResultView(Session& session, QWidget* parent) : QWidget(parent), m_session(session) {
-    setFocusPolicy(Qt::NoFocus);
+    // Focus here makes Escape go back to shape mode.
+    setFocusPolicy(Qt::StrongFocus);
     connect(&m_session, &Session::statesChanged, this, &ResultView::takeStates);
     takeStates();
 }
@@ -33,15 +40,65 @@ QColor ResultView::backgroundColor() const {
 
 QRect ResultView::imageRect(int index) const {
     if (index < 0 || index > 2 || m_images[index].isNull()) return {};
-    const QSize size = m_images[0].size(); // the three states share one size
+    // The three states share one size.
+    const QSize size(std::max(1, int(std::lround(m_images[0].width() * m_zoom))),
+                     std::max(1, int(std::lround(m_images[0].height() * m_zoom))));
+    if (m_stacked)
+        return QRect(QPoint(kMargin, kMargin + index * (size.height() + captionHeight() + kMargin)),
+                     size);
     return QRect(QPoint(kMargin + index * (size.width() + kMargin), kMargin), size);
+}
+
+int ResultView::captionHeight() const {
+    return kCaptionGap + fontMetrics().height();
 }
 
 QSize ResultView::sizeHint() const {
     if (m_images[0].isNull()) return {kMargin * 2, kMargin * 2};
-    const QSize size = m_images[0].size();
+    const QSize size = imageRect(0).size();
+    if (m_stacked)
+        return {kMargin + size.width() + kMargin,
+                kMargin + 3 * (size.height() + captionHeight() + kMargin)};
     return {kMargin + 3 * (size.width() + kMargin),
-            kMargin + size.height() + kCaptionGap + fontMetrics().height() + kMargin};
+            kMargin + size.height() + captionHeight() + kMargin};
+}
+
+void ResultView::setStacked(bool stacked) {
+    if (stacked == m_stacked) return;
+    m_stacked = stacked;
+    updateGeometry();
+    update();
+}
+
+void ResultView::setZoom(double zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (zoom == m_zoom) return;
+    m_zoom = zoom;
+    updateGeometry();
+    update();
+    emit zoomChanged(m_zoom);
+}
+
+ResultView::Fit ResultView::fitFor(QSize view) const {
+    if (m_images[0].isNull()) return {};
+    const QSizeF picture = m_images[0].size();
+    // Margins and captions keep their size; only the pictures scale.
+    const double row =
+        fitZoom(QSizeF(3 * picture.width(), picture.height()),
+                QSize(view.width() - 4 * kMargin, view.height() - 2 * kMargin - captionHeight()));
+    const double column = fitZoom(
+        QSizeF(picture.width(), 3 * picture.height()),
+        QSize(view.width() - 2 * kMargin, view.height() - 4 * kMargin - 3 * captionHeight()));
+    return column > row ? Fit{column, true} : Fit{row, false};
+}
+
+void ResultView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+        event->ignore(); // the scroll area scrolls
+        return;
+    }
+    emit zoomWheel(event->angleDelta().y() > 0 ? 1 : -1, event->position());
+    event->accept();
 }
 
 void ResultView::paintEvent(QPaintEvent*) {
@@ -52,7 +109,13 @@ void ResultView::paintEvent(QPaintEvent*) {
     for (int i = 0; i < 3; ++i) {
         const QRect r = imageRect(i);
         if (r.isEmpty()) continue;
-        p.drawImage(r.topLeft(), m_images[i]);
+        if (m_zoom == 1.0) {
+            p.drawImage(r.topLeft(), m_images[i]);
+        } else {
+            // Smooth when smaller, whole pixels when larger.
+            p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0);
+            p.drawImage(r, m_images[i]);
+        }
         const QRect caption(r.left() - kMargin / 2, r.bottom() + 1 + kCaptionGap,
                             r.width() + kMargin, fontMetrics().height());
         p.drawText(caption, Qt::AlignHCenter | Qt::AlignTop, QString::fromLatin1(kCaptions[i]));

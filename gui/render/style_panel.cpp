@@ -5,6 +5,7 @@
 #include "gui/widgets/error_box.h"
 #include "gui/widgets/picture_convert.h"
 
+#include <QEvent>
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QListWidget>
@@ -15,13 +16,14 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <utility>
 
 namespace plakett {
 
 namespace {
 
 constexpr int kIconSize = kStyleThumbnailSize;
-constexpr int kPanelWidth = 182;
+constexpr int kPanelWidth = 220;
 constexpr int kPanelMinimumWidth = 174;
 
 // Case-insensitive order, exact order among names that differ only in case.
@@ -50,7 +52,9 @@ StylePanel::StylePanel(Session& session, const std::filesystem::path& stylesFold
     m_list->setObjectName("StyleSelect");
     m_list->setViewMode(QListView::IconMode);
     m_list->setIconSize(QSize(kIconSize, kIconSize));
-    m_list->setGridSize(QSize(76, 60));
+    // Two lines of text under each icon: long names wrap rather than end in "...".
+    m_list->setGridSize(QSize(84, 36 + 2 * m_list->fontMetrics().lineSpacing() + 6));
+    m_list->setTextElideMode(Qt::ElideNone);
     m_list->setMovement(QListView::Static);
     m_list->setResizeMode(QListView::Adjust);
     m_list->setWordWrap(true);
@@ -65,6 +69,13 @@ StylePanel::StylePanel(Session& session, const std::filesystem::path& stylesFold
     resize(kPanelWidth, height());
 
     connect(m_list, &QListWidget::itemSelectionChanged, this, &StylePanel::selectionChanged);
+    // A click applies its style also when the style is selected already: the lights may have
+    // changed since (Generate, the sliders).
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        m_pressing = false;
+        if (!std::exchange(m_appliedOnPress, false)) applyItem(item);
+    });
+    m_list->viewport()->installEventFilter(this);
     // A replaced design shows no style as chosen, so a click on any style applies it.
     connect(&m_session, &Session::documentReplaced, this, [this] {
         const QSignalBlocker block(m_list);
@@ -88,6 +99,7 @@ void StylePanel::fill() {
     for (const std::string& name : names) {
         auto* item = new QListWidgetItem(QString::fromStdString(name), m_list);
         item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+        item->setToolTip(item->text());
     }
     if (m_list->count() > 0) m_list->setCurrentRow(0);
     startIconLoading(names);
@@ -131,7 +143,49 @@ void StylePanel::selectionChanged() {
     }
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     if (selected.isEmpty()) return;
-    const std::string name = selected.front()->data(Qt::UserRole).toByteArray().toStdString();
+    // The click that ends this press has been served.
+    m_appliedOnPress = m_pressing;
+    applyItem(selected.front());
+}
+
+bool StylePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
+        m_pressing = true;
+        m_appliedOnPress = false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void StylePanel::showSavedStyle(const QString& name) {
+    const QByteArray key = name.toUtf8();
+    QListWidgetItem* item = nullptr;
+    int row = 0;
+    for (; row < m_list->count(); ++row) {
+        QListWidgetItem* at = m_list->item(row);
+        if (at->data(Qt::UserRole).toByteArray() == key) {
+            item = at;
+            break;
+        }
+        if (!styleNameLess(at->data(Qt::UserRole).toByteArray().toStdString(), key.toStdString()))
+            break;
+    }
+    if (item == nullptr) {
+        item = new QListWidgetItem(name);
+        item->setData(Qt::UserRole, key);
+        item->setToolTip(name);
+        m_list->insertItem(row, item);
+    }
+    const StyleIconResult icon = loadIcon(m_stylesFolder, key.toStdString());
+    if (!icon.icon.isNull()) item->setIcon(QIcon(QPixmap::fromImage(icon.icon)));
+    // Shown as chosen; its lights are the editor's already.
+    const QSignalBlocker block(m_list);
+    m_armed = true;
+    m_list->setCurrentItem(item);
+    m_list->scrollToItem(item);
+}
+
+void StylePanel::applyItem(QListWidgetItem* item) {
+    const std::string name = item->data(Qt::UserRole).toByteArray().toStdString();
     try {
         m_session.applyStyle(styleFilePath(m_stylesFolder, name));
     } catch (const std::exception& e) {

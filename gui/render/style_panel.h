@@ -7,6 +7,7 @@
 #include <filesystem>
 
 class QListWidget;
+class QListWidgetItem;
 template <typename T> class QFutureWatcher;
 
 namespace plakett {
@@ -32,15 +33,22 @@ class StylePanel : public QWidget {
     QListWidget* list() const { return m_list; }
     QStringList styleNames() const; // in list order
     bool iconsLoading() const;
+    // A style just saved under `name` into the styles folder: listed (or its icon renewed)
+    // and selected without being applied again.
+    void showSavedStyle(const QString& name);
 
   signals:
     void iconsLoaded();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void fill();
     void startIconLoading(const std::vector<std::string>& names);
     void iconReady(int index);
     void selectionChanged();
+    void applyItem(QListWidgetItem* item);
 
     Session& m_session;
     std::filesystem::path m_stylesFolder;
@@ -49,6 +57,8 @@ class StylePanel : public QWidget {
     // The list selects its first item when it is made; that selection only arms the list,
     // so no style is applied at start.
     bool m_armed = false;
+    bool m_pressing = false;       // a press on the list that has not been clicked yet
+    bool m_appliedOnPress = false; // the selection made by that press applied the style
 };
 
 } // namespace plakett

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -25,8 +24,6 @@ namespace plakett {
 
 namespace {
 
-constexpr int kMaxPreviewSide = 8192;
-
 // The dialog window lives for the whole run in the original; its aspect box keeps its state
 // from one opening to the next.
 bool& keepAspectBox() {
@@ -34,16 +31,17 @@ bool& keepAspectBox() {
     return keep;
 }
 
+// The scaled outline, made smaller when it does not fit the box (never larger), centred.
 class ScalePreviewBox : public QWidget {
   public:
     ScalePreviewBox(const TContur& contur, const ScaleDialogState& state, QWidget* parent)
         : QWidget(parent), m_contur(contur), m_state(state) {
+        setMinimumSize(320, 260);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         refresh();
     }
     void refresh() {
         m_preview = ComputeScalePreview(m_contur, m_state);
-        setFixedSize(std::clamp(m_preview.width, 1, kMaxPreviewSide),
-                     std::clamp(m_preview.height, 1, kMaxPreviewSide));
         update();
     }
 
@@ -51,11 +49,17 @@ class ScalePreviewBox : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);
+        const double w = std::max(m_preview.width, 1);
+        const double h = std::max(m_preview.height, 1);
+        const double scale = std::min({1.0, width() / w, height() / h});
+        painter.translate((width() - w * scale) / 2, (height() - h * scale) / 2);
+        painter.scale(scale, scale);
+        painter.setRenderHint(QPainter::Antialiasing, scale < 1.0);
         QPolygon polyline(static_cast<int>(m_preview.polyline.size()));
         for (std::size_t i = 0; i < m_preview.polyline.size(); ++i)
             polyline[static_cast<int>(i)] =
                 QPoint(m_preview.polyline[i].X, m_preview.polyline[i].Y);
-        painter.setPen(QColor(64, 64, 64));
+        painter.setPen(QPen(QColor(64, 64, 64), 0)); // one screen pixel at any scale
         painter.drawPolyline(polyline);
     }
 
@@ -114,8 +118,7 @@ class ResizeDialog : public QDialog {
         const auto [ok, cancel] =
             makeOkCancel(this, QStringLiteral("Button2"), QStringLiteral("Button1"));
 
-        auto* area = makePreviewArea(this, m_preview);
-        area->setMinimumSize(320, 260);
+        m_preview->setAutoFillBackground(true);
 
         auto* fields = new QGridLayout;
         fields->addWidget(new QLabel(QStringLiteral("Width"), this), 0, 0);
@@ -131,7 +134,7 @@ class ResizeDialog : public QDialog {
         auto* top = new QVBoxLayout(this);
         top->addLayout(fields);
         top->addWidget(m_aspect);
-        top->addWidget(area, 1);
+        top->addWidget(m_preview, 1);
         top->addLayout(buttons);
     }
 

@@ -75,7 +75,9 @@ QListWidget* makeView(QWidget* parent) {
     auto* view = new QListWidget(parent);
     view->setViewMode(QListView::IconMode);
     view->setIconSize(QSize(64, 64));
-    view->setGridSize(QSize(80, 88));
+    // Two lines of text under each picture: long names wrap rather than end in "...".
+    view->setGridSize(QSize(98, 64 + 2 * view->fontMetrics().lineSpacing() + 12));
+    view->setTextElideMode(Qt::ElideNone);
     view->setMovement(QListView::Static);
     view->setResizeMode(QListView::Adjust);
     view->setWrapping(true);
@@ -201,10 +203,11 @@ bool ShapeLibraryWidget::loadItem(QListWidgetItem* item) {
 
 bool ShapeLibraryWidget::deleteUserItem(QListWidgetItem* item) {
     if (!item || item->listWidget() != m_views[2]) return false;
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QStringLiteral("Delete..."),
-        QStringLiteral("Are sure you want to delete shape ") + item->text() + QStringLiteral("?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, QStringLiteral("Delete..."),
+                              QStringLiteral("Are you sure you want to delete shape ") +
+                                  item->text() + QStringLiteral("?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return false;
     std::error_code ec;
     std::filesystem::remove(itemPath(item), ec);

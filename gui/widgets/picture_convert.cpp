@@ -6,7 +6,9 @@
 #include <QImageReader>
 #include <QString>
 
+#include <cstdint>
 #include <stdexcept>
+#include <vector>
 
 namespace plakett {
 
@@ -49,9 +51,10 @@ Bgr24Image toBgr24Image(const QImage& image) {
     return out;
 }
 
-Bgr24Image readPictureFile(const std::filesystem::path& path) {
+namespace {
+
+QImage readWithQt(const std::filesystem::path& path) {
     const QString name = QString::fromStdString(path.string());
-    if (startsWithBitmapMagic(name)) return readBmpFile(path);
     QImageReader reader(name);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
@@ -59,7 +62,57 @@ Bgr24Image readPictureFile(const std::filesystem::path& path) {
     const QImage image = reader.read();
     if (image.isNull())
         throw std::runtime_error(reader.errorString().toStdString() + ": " + path.string());
-    return toBgr24Image(image);
+    return image;
+}
+
+// The first of a few clear colours, then any colour, that no visible pixel has.
+Bgr24 unusedColor(const QImage& argb) {
+    std::vector<bool> used(1u << 24, false);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) >= 128) used[line[x] & 0xFFFFFFu] = true;
+    }
+    for (const QRgb c : {0xFF00FFu, 0x00FF00u, 0x00FFFFu})
+        if (!used[c])
+            return Bgr24{std::uint8_t(qBlue(c)), std::uint8_t(qGreen(c)), std::uint8_t(qRed(c))};
+    for (std::uint32_t c = 0; c < used.size(); ++c)
+        if (!used[c])
+            return Bgr24{std::uint8_t(c & 0xFF), std::uint8_t((c >> 8) & 0xFF),
+                         std::uint8_t(c >> 16)};
+    return Bgr24{255, 0, 255}; // not reached: a picture has fewer pixels than colours
+}
+
+} // namespace
+
+Bgr24Image readPictureFile(const std::filesystem::path& path) {
+    const QString name = QString::fromStdString(path.string());
+    if (startsWithBitmapMagic(name)) return readBmpFile(path);
+    return toBgr24Image(readWithQt(path));
+}
+
+GlyphPicture keyedGlyph(const QImage& image) {
+    if (!image.hasAlphaChannel()) return {toBgr24Image(image), std::nullopt};
+    // Straight (not premultiplied) colours: a visible pixel keeps its own colour.
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const Bgr24 key = unusedColor(argb);
+    Bgr24Image out(argb.width(), argb.height());
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        Bgr24* o = out.scanline(y);
+        for (int x = 0; x < argb.width(); ++x)
+            o[x] = qAlpha(in[x]) < 128
+                       ? key
+                       : Bgr24{std::uint8_t(qBlue(in[x])), std::uint8_t(qGreen(in[x])),
+                               std::uint8_t(qRed(in[x]))};
+    }
+    return {std::move(out), key};
+}
+
+GlyphPicture readGlyphFile(const std::filesystem::path& path) {
+    const QString name = QString::fromStdString(path.string());
+    if (startsWithBitmapMagic(name)) return {readBmpFile(path), std::nullopt};
+    return keyedGlyph(readWithQt(path));
 }
 
 } // namespace plakett

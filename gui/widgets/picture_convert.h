@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <optional>
 
 namespace plakett {
 
@@ -17,5 +18,15 @@ Bgr24Image toBgr24Image(const QImage& image);
 // codec, everything else through Qt's image readers. Throws std::runtime_error with the
 // reader's message when the file cannot be decoded.
 Bgr24Image readPictureFile(const std::filesystem::path& path);
+
+// A glyph picture: a picture with transparency (PNG) gets one colour that none of its
+// visible pixels has for every pixel more than half transparent; `key` says which, and is
+// empty for a picture without transparency.
+struct GlyphPicture {
+    Bgr24Image picture;
+    std::optional<Bgr24> key;
+};
+GlyphPicture keyedGlyph(const QImage& image);
+GlyphPicture readGlyphFile(const std::filesystem::path& path);
 
 } // namespace plakett

@@ -19,6 +19,13 @@ QRgb pixelAt(QWidget& w, int x, int y) {
     return w.grab().toImage().pixel(x, y) & 0xFFFFFF;
 }
 
+// The pointer passing over the widget with no button held.
+void hoverAt(QWidget* w, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
 } // namespace
 
 class TstConturWidget : public QObject {
@@ -113,31 +120,105 @@ class TstConturWidget : public QObject {
                      (TPoint{before[i].FPos.X + 100, before[i].FPos.Y + 100}));
     }
 
+    // Points are 7-pixel squares with a white rim, the selected one 11 pixels with a blue border,
+    // handles white circles: the same size on screen at every zoom level.
+    void paintsMarkersSelectionAndHandles_data() {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("100%") << 1.0;
+        QTest::newRow("50%") << 0.5;
+        QTest::newRow("300%") << 3.0;
+    }
     void paintsMarkersSelectionAndHandles() {
-        TMoveBox anchor = corner(300, 150, ptBezier);
+        QFETCH(double, zoom);
+        m_widget->setZoom(zoom);
+        const int cx = contur().FCenterX;
+        const int cy = contur().FCenterY;
+        TMoveBox anchor = corner(cx, cy - 30, ptBezier);
         anchor.FRx = 1.0f;
         anchor.FRy = 0.0f;
         anchor.FRightLength = 20.0f;
         anchor.FLeftLength = 30.0f;
-        contur().setPoints({corner(150, 300), anchor, corner(450, 300)});
-        QCOMPARE(pixelAt(*m_widget, 5, 5), QRgb(0xFFFFFF));
-        QCOMPARE(pixelAt(*m_widget, 152, 302), QRgb(0)); // marker corner
-
-        QTest::mousePress(m_widget.get(), Qt::LeftButton, {}, QPoint(300, 150));
-        QTest::mouseRelease(m_widget.get(), Qt::LeftButton, {}, QPoint(300, 150));
-        QCOMPARE(contur().FSelected, 1);
+        contur().setPoints({corner(cx - 60, cy + 40), anchor, corner(cx + 60, cy + 40)});
         m_widget->repaint();
-        QCOMPARE(pixelAt(*m_widget, 296, 146), qRgb(0, 170, 255) & 0xFFFFFF); // frame border
-        QCOMPARE(pixelAt(*m_widget, 304, 154), qRgb(0, 170, 255) & 0xFFFFFF);
-        QCOMPARE(pixelAt(*m_widget, 300, 150), QRgb(0));
-        // Right handle at (320, 150): white inside, black border from 318 to 321.
-        QCOMPARE(pixelAt(*m_widget, 320, 150), QRgb(0xFFFFFF));
-        QCOMPARE(pixelAt(*m_widget, 318, 148), QRgb(0));
-        QCOMPARE(pixelAt(*m_widget, 321, 151), QRgb(0));
-        QCOMPARE(pixelAt(*m_widget, 310, 150), qRgb(170, 170, 170) & 0xFFFFFF); // handle line
-        // Left handle at (270, 150).
-        QCOMPARE(pixelAt(*m_widget, 269, 149), QRgb(0xFFFFFF));
-        QCOMPARE(pixelAt(*m_widget, 268, 148), QRgb(0));
+        QCOMPARE(pixelAt(*m_widget, 5, 5), QRgb(0xFFFFFF));
+        const QPoint marker = m_widget->toScreen(contur().FPoints[0].FPos).toPoint();
+        QCOMPARE(pixelAt(*m_widget, marker.x() + 2, marker.y() - 2), QRgb(0));
+        QCOMPARE(pixelAt(*m_widget, marker.x() - 3, marker.y() - 3), QRgb(0));
+        QCOMPARE(pixelAt(*m_widget, marker.x() - 4, marker.y() - 4), QRgb(0xFFFFFF)); // its rim
+
+        const QPoint at = m_widget->toScreen(anchor.FPos).toPoint();
+        QTest::mousePress(m_widget.get(), Qt::LeftButton, {}, at + QPoint(4, 3));
+        QTest::mouseRelease(m_widget.get(), Qt::LeftButton, {}, at + QPoint(4, 3));
+        QCOMPARE(contur().FSelected, 1);
+        hoverAt(m_widget.get(), QPoint(5, 5)); // nothing highlighted
+        m_widget->repaint();
+        QCOMPARE(pixelAt(*m_widget, at.x() - 5, at.y() - 5), qRgb(0, 170, 255) & 0xFFFFFF);
+        QCOMPARE(pixelAt(*m_widget, at.x() + 5, at.y() + 5), qRgb(0, 170, 255) & 0xFFFFFF);
+        QCOMPARE(pixelAt(*m_widget, at.x(), at.y()), QRgb(0));
+        const HandlePair h = TContur::paintHandles(contur().FPoints[1]);
+        for (const TPoint end : {h.right, h.left}) {
+            const QPoint e = m_widget->toScreen(end).toPoint();
+            QCOMPARE(pixelAt(*m_widget, e.x(), e.y()), QRgb(0xFFFFFF));
+            const int ring = std::min(qGray(pixelAt(*m_widget, e.x(), e.y() - 4)),
+                                      qGray(pixelAt(*m_widget, e.x(), e.y() - 5)));
+            QVERIFY(ring < 128);
+        }
+        // The point under the pointer is highlighted.
+        hoverAt(m_widget.get(), marker + QPoint(3, 2));
+        m_widget->repaint();
+        QCOMPARE(pixelAt(*m_widget, marker.x(), marker.y()), qRgb(255, 140, 0) & 0xFFFFFF);
+    }
+
+    // Points and handles are taken within 6 screen pixels at every zoom level, and the press
+    // lands on the point's own editor pixel; farther away nothing is taken.
+    void picksWithinSixScreenPixels_data() {
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("25%") << 0.25;
+        QTest::newRow("100%") << 1.0;
+        QTest::newRow("400%") << 4.0;
+    }
+    void picksWithinSixScreenPixels() {
+        QFETCH(double, zoom);
+        m_widget->setZoom(zoom);
+        QCOMPARE(m_widget->zoom(), zoom);
+        const int cx = contur().FCenterX;
+        const int cy = contur().FCenterY;
+        const int d = int(40 / zoom); // 40 screen pixels
+        TMoveBox anchor = corner(cx, cy - d, ptBezier);
+        anchor.FRx = 0.0f;
+        anchor.FRy = 1.0f;
+        anchor.FRightLength = anchor.FLeftLength = float(d) / 2;
+        contur().setPoints({corner(cx - 2 * d, cy + d), anchor, corner(cx + 2 * d, cy + d)});
+        const std::vector<TMoveBox> before = contur().FPoints;
+        const QPointF p0 = m_widget->toScreen(before[0].FPos);
+        using T = ConturWidget::Target;
+        QCOMPARE(m_widget->pickAt(p0 + QPointF(4, 4)).target, T::Point);
+        QCOMPARE(m_widget->pickAt(p0 + QPointF(4, 4)).index, 0);
+        QCOMPARE(m_widget->pickAt(p0 + QPointF(0, -6)).target, T::Point);
+        QVERIFY(m_widget->pickAt(p0 + QPointF(5, -5)).target != T::Point);
+
+        // A press beside the point selects it without moving it.
+        QTest::mousePress(m_widget.get(), Qt::LeftButton, {}, (p0 + QPointF(-4, 3)).toPoint());
+        QTest::mouseRelease(m_widget.get(), Qt::LeftButton, {}, (p0 + QPointF(-4, 3)).toPoint());
+        QCOMPARE(contur().FSelected, 0);
+        QCOMPARE(contur().FPoints, before);
+
+        // The selected Bezier point's handles come first.
+        const QPointF p1 = m_widget->toScreen(before[1].FPos);
+        QTest::mouseClick(m_widget.get(), Qt::LeftButton, {}, p1.toPoint());
+        QCOMPARE(contur().FSelected, 1);
+        const HandlePair h = TContur::pressHandles(contur().FPoints[1]);
+        QCOMPARE(m_widget->pickAt(m_widget->toScreen(h.right) + QPointF(3, -3)).target,
+                 T::RightHandle);
+        QCOMPARE(m_widget->pickAt(m_widget->toScreen(h.left) + QPointF(-5, 0)).target,
+                 T::LeftHandle);
+
+        // Dragging a point: it lands on the editor pixel under the pointer.
+        QTest::mousePress(m_widget.get(), Qt::LeftButton, {}, (p0 + QPointF(2, 2)).toPoint());
+        const QPoint to = (p0 + QPointF(37, 41)).toPoint();
+        QTest::mouseMove(m_widget.get(), to);
+        QTest::mouseRelease(m_widget.get(), Qt::LeftButton, {}, to);
+        QCOMPARE(contur().FPoints[0].FPos, m_widget->toEditor(to));
     }
 
     void keepsCallbacksSetBeforeIt() {

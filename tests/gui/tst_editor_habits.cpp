@@ -1,10 +1,9 @@
 // The main window as an editor: undo and redo, the question before unsaved work goes, the
-// keys, the transforms in render mode, the test window while pushed, tool-window placement
-// and the recent-projects list.
+// keys, the transforms in render mode, the test window while pushed and the recent-projects
+// list.
 #include "gui/app/main_window.h"
 #include "gui/app/recent_projects.h"
 #include "gui/app/session.h"
-#include "gui/app/window_placement.h"
 #include "gui/render/test_window.h"
 #include "gui/shape/contur_widget.h"
 #include "gui/widgets/track_bar.h"
@@ -95,8 +94,6 @@ class TestEditorHabits : public QObject {
     void transformsDoNothingInRenderMode();
     void testWindowStaysPushedOffThePicture();
     void originFieldsAndLimits();
-    void toolWindowsFitTheScreenBesideTheStates_data();
-    void toolWindowsFitTheScreenBesideTheStates();
     void recentListKeepsEightNewestFirst();
 
   private:
@@ -390,37 +387,6 @@ void TestEditorHabits::originFieldsAndLimits() {
     auto* glyphField = m_window->findChild<QSpinBox*>("ImageXPosField");
     QCOMPARE(glyphField->minimum(), glyphX->minimum()); // the field follows the new range
     QCOMPARE(field->value(), m_session->settings().text.x);
-}
-
-void TestEditorHabits::toolWindowsFitTheScreenBesideTheStates_data() {
-    QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QRect>("states");
-    QTest::addColumn<bool>("roomForAll"); // else tool windows may cover each other
-    QTest::newRow("1280x800") << QRect(0, 0, 1280, 800) << QRect(40, 100, 800, 230) << false;
-    QTest::newRow("1280x800 small") << QRect(0, 0, 1280, 800) << QRect(40, 100, 500, 130) << false;
-    QTest::newRow("1920x1080") << QRect(0, 0, 1920, 1080) << QRect(40, 100, 800, 230) << true;
-    QTest::newRow("offset screen")
-        << QRect(1280, 24, 1920, 1056) << QRect(1320, 130, 600, 120) << true;
-}
-
-// The five windows' outer sizes at their designed layouts, title bar included.
-void TestEditorHabits::toolWindowsFitTheScreenBesideTheStates() {
-    QFETCH(QRect, screen);
-    QFETCH(QRect, states);
-    QFETCH(bool, roomForAll);
-    const QSize sizes[5] = {{357, 203}, {422, 494}, {221, 387}, {387, 338}, {368, 262}};
-    std::vector<QRect> placed;
-    for (QSize size : sizes) {
-        const QRect r(toolWindowPosition(size, screen, states, placed), size);
-        QVERIFY(screen.contains(r));
-        QVERIFY(!r.intersects(states));
-        for (const QRect& other : placed)
-            QVERIFY(!roomForAll || !r.intersects(other));
-        placed.push_back(r);
-    }
-    // A window larger than the screen starts at its top-left corner.
-    QCOMPARE(toolWindowPosition(screen.size() + QSize(50, 50), screen, states, {}),
-             screen.topLeft());
 }
 
 void TestEditorHabits::recentListKeepsEightNewestFirst() {

@@ -18,17 +18,22 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <optional>
 
 using namespace plakett;
@@ -81,6 +86,10 @@ class EffectWindowsTest : public QObject {
     void transparentColorPicker();
     void backgroundColorAndTexture();
     void windowsReReadReplacedDocument();
+    void opacityBarsShowOpacity_data();
+    void opacityBarsShowOpacity();
+    void generateIsOneStepAndThePadShowsTheLights();
+    void pngGlyphKeysItsTransparentPixels();
 
   private:
     std::unique_ptr<Session> m_session;
@@ -169,9 +178,10 @@ void EffectWindowsTest::lightColorsAndPad() {
 
     auto* pad = child<LightPad>(window, "PaintBox1");
     const QPoint origin = pad->contentsRect().topLeft();
-    QTest::mousePress(pad, Qt::LeftButton, {}, origin + QPoint(10, 20));
+    QTest::mousePress(pad, Qt::LeftButton, {}, origin + QPoint(10, 20) * LightPad::kScale);
     QVERIFY(m_session->lights().state().LightDragging);
-    QTest::mouseRelease(pad, Qt::LeftButton, {}, origin + QPoint(12, 22));
+    QTest::mouseRelease(pad, Qt::LeftButton, {},
+                        origin + QPoint(12, 22) * LightPad::kScale + QPoint(1, 1));
     QCOMPARE(m_session->lights().currentLight().PadX, 12);
     QCOMPARE(m_session->lights().currentLight().PadY, 22);
     QVERIFY(!m_session->lights().padPreview().empty());
@@ -188,7 +198,6 @@ void EffectWindowsTest::lightStyleSave() {
     QDir::setCurrent(dir.path());
     LightEditorWindow window(*m_session);
     auto* name = child<QLineEdit>(window, "Edit1");
-    QCOMPARE(name->text(), QString("Edit1"));
     name->setText("Mine");
     window.saveStyle();
     const auto file = std::filesystem::path(dir.path().toStdString()) / "Styles" / "Mine.jpgs";
@@ -295,7 +304,9 @@ void EffectWindowsTest::textFontSizeAndToggles() {
     QVERIFY(m_session->settings().text.italic && m_session->settings().text.underline);
 
     auto* font = child<QComboBox>(window, "FontSel");
-    QCOMPARE(font->currentText(), QString("Arial"));
+    // The family the caption is drawn in (Arial itself where it is installed).
+    QCOMPARE(font->currentText(), QFontInfo(QFont("Arial")).family());
+    QCOMPARE(m_session->settings().text.fontName, std::string("Arial"));
     font->setEditText("Courier");
     QCOMPARE(m_session->settings().text.fontName, std::string("Courier"));
 }
@@ -351,8 +362,17 @@ void EffectWindowsTest::textPreviewCentresTurnedCaption() {
 }
 
 void EffectWindowsTest::fontFaceListKeepsCaseVariants() {
-    const QStringList list = fontFaceList({"b", "A", "a", "B", "a", "c"});
-    QCOMPARE(list, QStringList({"A", "a", "B", "b", "c"}));
+    const QStringList list =
+        fontFaceList({"b", "A", "a", "B", "a", "c", "Sans [One]", "Sans [Two]"});
+    QCOMPARE(list, QStringList({"A", "a", "B", "b", "c", "Sans"}));
+
+    // A named font that is missing shows as the family that is drawn instead.
+    m_session->settings().text.fontName = "No Such Family Xq";
+    TextWindow window(*m_session);
+    auto* box = child<QComboBox>(window, "FontSel");
+    QCOMPARE(box->currentText(), QFontInfo(QFont("No Such Family Xq")).family());
+    QVERIFY(box->toolTip().contains("not installed"));
+    QCOMPARE(m_session->settings().text.fontName, std::string("No Such Family Xq"));
 }
 
 void EffectWindowsTest::glyphLoadAndControls() {
@@ -467,6 +487,117 @@ void EffectWindowsTest::windowsReReadReplacedDocument() {
     QCOMPARE(child<QLineEdit>(text, "Text")->text(), QString());
     QCOMPARE(child<QSlider>(light, "Power")->value(), m_session->lights().state().Power);
     QCOMPARE(m_session->lights().currentLight().Power, 50);
+}
+
+using WindowMaker = std::function<std::unique_ptr<QWidget>(Session&)>;
+using StoredOpacity = std::function<int&(RenderSettings&)>;
+Q_DECLARE_METATYPE(WindowMaker)
+Q_DECLARE_METATYPE(StoredOpacity)
+
+void EffectWindowsTest::opacityBarsShowOpacity_data() {
+    QTest::addColumn<WindowMaker>("make");
+    QTest::addColumn<StoredOpacity>("stored");
+    QTest::newRow("text") << WindowMaker([](Session& s) {
+        return std::make_unique<TextWindow>(s);
+    }) << StoredOpacity([](RenderSettings& r) -> int& { return r.text.opacity; });
+    QTest::newRow("glyph") << WindowMaker([](Session& s) {
+        return std::make_unique<GlyphWindow>(s);
+    }) << StoredOpacity([](RenderSettings& r) -> int& { return r.glyph.opacity; });
+    QTest::newRow("texture") << WindowMaker([](Session& s) {
+        return std::make_unique<BackgroundWindow>(s);
+    }) << StoredOpacity([](RenderSettings& r) -> int& { return r.background.textureOpacity; });
+}
+
+// Right and up mean more visible and the number is 255 minus the stored weight; the stored
+// value, and so the pixels, are what they always were.
+void EffectWindowsTest::opacityBarsShowOpacity() {
+    QFETCH(WindowMaker, make);
+    QFETCH(StoredOpacity, stored);
+    m_session->settings().text.caption = "Opacity";
+    const std::unique_ptr<QWidget> window = make(*m_session);
+    auto* bar = child<QSlider>(*window, "TrackBar1");
+    auto* shown = child<QLabel>(*window, "TrackBar1Value");
+    QVERIFY(bar->invertedAppearance() && bar->invertedControls());
+    bar->setValue(100);
+    QCOMPARE(stored(m_session->settings()), 100);
+    QCOMPARE(shown->text(), QString("155"));
+    const Bgr24Image viaBar = m_session->states()[0];
+    QTest::keyClick(bar, Qt::Key_Up); // one step more visible
+    QCOMPARE(stored(m_session->settings()), 99);
+    QCOMPARE(shown->text(), QString("156"));
+    QTest::keyClick(bar, Qt::Key_Down);
+    QCOMPARE(stored(m_session->settings()), 100);
+    // The bar's fully visible end is the right one.
+    const QStyleOptionSlider option = [&] {
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.orientation = Qt::Horizontal;
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.upsideDown = bar->invertedAppearance();
+        return o;
+    }();
+    QCOMPARE(QStyle::sliderValueFromPosition(option.minimum, option.maximum, 100, 100,
+                                             option.upsideDown),
+             bar->minimum());
+
+    Session direct;
+    QVERIFY(direct.enterRenderMode().isEmpty());
+    direct.settings().text.caption = "Opacity";
+    stored(direct.settings()) = 100;
+    direct.settingsEdited();
+    QVERIFY(direct.states()[0] == viaBar);
+}
+
+void EffectWindowsTest::generateIsOneStepAndThePadShowsTheLights() {
+    LightEditorWindow window(*m_session);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const int steps = m_session->undoStack().count();
+    click(window.findChild<QAbstractButton*>("Button3")); // Generate
+    QCOMPARE(m_session->undoStack().count(), steps + 1);
+
+    auto* pad = child<LightPad>(window, "PaintBox1");
+    const LightEditorState& s = m_session->lights().state();
+    int enabled = 1;
+    for (bool on : s.LightOn)
+        enabled += on ? 1 : 0;
+    QCOMPARE(int(pad->markers().size()), enabled);
+    for (const PadMarker& m : pad->markers()) {
+        const TLightRec& light = s.FLightSet.FLights[std::size_t(m.number - 1)];
+        QCOMPARE(m.at, QPoint(light.PadX, light.PadY));
+        QCOMPARE(m.selected, m.number - 1 == s.FCurrentLight);
+    }
+    QCOMPARE(child<QLabel>(window, "PowerValue")->text(), QString::number(s.Power));
+    auto* name = child<QLineEdit>(window, "Edit1");
+    QVERIFY(name->text().isEmpty());
+    QCOMPARE(name->placeholderText(), QString("Style name"));
+}
+
+// More than half transparent becomes the key colour, which no visible pixel has (magenta is
+// taken here); visible pixels keep their colour.
+void EffectWindowsTest::pngGlyphKeysItsTransparentPixels() {
+    QTemporaryDir dir;
+    QImage png(3, 2, QImage::Format_ARGB32);
+    png.fill(qRgba(0, 0, 0, 0));
+    png.setPixel(0, 0, qRgba(255, 0, 255, 255));
+    png.setPixel(1, 0, qRgba(10, 20, 30, 128));
+    png.setPixel(2, 0, qRgba(10, 20, 30, 127));
+    png.setPixel(0, 1, qRgba(200, 100, 50, 255));
+    const QString file = dir.filePath("glyph.png");
+    QVERIFY(png.save(file));
+    GlyphWindow window(*m_session);
+    m_session->settings().glyph.transparent = false;
+    window.loadGlyphFile(file.toStdString());
+    const GlyphLive& glyph = m_session->settings().glyph;
+    QVERIFY(glyph.transparent);
+    const Bgr24 key = glyph.picture.at(2, 0);
+    QCOMPARE(glyph.transparentColor, makeColorRef(key.r, key.g, key.b));
+    QVERIFY(!(key == Bgr24{255, 0, 255}));
+    QVERIFY(glyph.picture.at(1, 1) == key && glyph.picture.at(2, 1) == key);
+    QVERIFY((glyph.picture.at(0, 0) == Bgr24{255, 0, 255}));
+    QVERIFY((glyph.picture.at(1, 0) == Bgr24{30, 20, 10}));
+    QVERIFY((glyph.picture.at(0, 1) == Bgr24{50, 100, 200}));
 }
 
 QTEST_MAIN(EffectWindowsTest)

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -55,6 +56,7 @@ class TestExportDialog : public QObject {
     void unwritableFileIsReported();
     void choicesSurviveReopening();
     void webChoicesWriteDenseSpritesAndPage();
+    void formatFollowsTheNameAndErrorsKeepTheWindow();
 
   private:
     fs::path dir() const { return fs::path(m_dir.path().toStdString()); }
@@ -109,10 +111,47 @@ void TestExportDialog::previewShowsTheChoiceAtTheMomentOfChoosing() {
     child<QRadioButton>(dialog, "RadioButton1")->setChecked(true);
     QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText(), expected);
 
-    // Lower-case suffixes stay part of the base.
+    // Lower-case suffixes stay part of the base; the format follows the extension.
     dialog.takeChosenName(QString::fromStdString((dir() / "star_off.jpg").string()));
     QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText(),
-             QString::fromStdString((dir() / "star_off_off.bmp").string()));
+             QString::fromStdString((dir() / "star_off_off.jpg").string()));
+}
+
+// "name.png" chosen while BMP is selected writes PNG; a typed name works as a chosen one;
+// a finished export says what it wrote; an error keeps the window open.
+void TestExportDialog::formatFollowsTheNameAndErrorsKeepTheWindow() {
+    ExportDialog dialog(m_session);
+    QVERIFY(child<QRadioButton>(dialog, "RadioButton1")->isChecked());
+    dialog.takeChosenName(QString::fromStdString((dir() / "follow.png").string()));
+    QCOMPARE(dialog.format(), ExportFormat::Png);
+    QSignalSpy said(&dialog, &ExportDialog::exported);
+    QVERIFY(dialog.exportFiles());
+    QVERIFY(fs::exists(dir() / "follow_off.png"));
+    QVERIFY(!fs::exists(dir() / "follow_off.bmp"));
+    QCOMPARE(said.count(), 1);
+    QVERIFY2(said.front().front().toString().contains("follow_off.png"),
+             qPrintable(said.front().front().toString()));
+
+    auto* field = child<QLineEdit>(dialog, "ExportFile");
+    QVERIFY(!field->isReadOnly());
+    field->clear();
+    QTest::keyClicks(field, QString::fromStdString((dir() / "typed.jpg").string()));
+    QCOMPARE(dialog.format(), ExportFormat::Jpeg);
+    QVERIFY(child<QPushButton>(dialog, "ExportBtn")->isEnabled());
+    QVERIFY(dialog.exportFiles());
+    QVERIFY(fs::exists(dir() / "typed_off.jpg"));
+
+    field->clear();
+    QTest::keyClicks(field, QString::fromStdString((dir() / "missing" / "x.bmp").string()));
+    dialog.show();
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->done(QMessageBox::Ok);
+    });
+    child<QPushButton>(dialog, "ExportBtn")->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(said.count(), 2);
+    dialog.hide();
 }
 
 void TestExportDialog::jpegAtLowestQualityWritesQuality30() {

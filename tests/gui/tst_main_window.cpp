@@ -166,9 +166,9 @@ void TestMainWindow::renderAndBackToShape() {
     QVERIFY(m_window->toolbarAction("Export")->isVisible());
     QVERIFY(!m_window->toolbarAction("Center")->isVisible());
 
-    m_window->renderToolButtons()[2]->click(); // the shadow window
+    m_window->renderToolButtons()[2]->click(); // the shadow panel, in front
     QWidget* shadow = m_window->toolWindows()[2];
-    QVERIFY(shadow->isVisible() && shadow->isWindow());
+    QVERIFY(shadow->isVisible() && !shadow->isWindow());
 
     m_window->shapeButton()->click();
     QVERIFY(!m_window->renderMode());

@@ -182,6 +182,35 @@ class TstShapeDialogs : public QObject {
         QCOMPARE(contur().FPoints, atActualSize);
     }
 
+    // At any size the preview shows the whole outline: dark pixels reach both of its ends.
+    void scalePreviewShowsTheWholeShape() {
+        for (const int width : {50, 1000, 2400}) {
+            bool leftEnd = false;
+            bool rightEnd = false;
+            whenShown("Resize Shape", [&](QDialog* d) {
+                if (child<QCheckBox>(d, "CheckBox1")->isChecked())
+                    child<QCheckBox>(d, "CheckBox1")->click();
+                child<QSpinBox>(d, "Edit1")->setValue(width);
+                QWidget* preview = child<QWidget>(d, "PaintBox1");
+                const QImage shot = preview->grab().toImage();
+                int first = shot.width();
+                int last = -1;
+                for (int y = 0; y < shot.height(); ++y)
+                    for (int x = 0; x < shot.width(); ++x)
+                        if (qGray(shot.pixel(x, y)) < 160) {
+                            first = std::min(first, x);
+                            last = std::max(last, x);
+                        }
+                // The outline is centred: as far from the left edge as from the right.
+                leftEnd = last >= 0 && first > 0 && preview->width() < d->width();
+                rightEnd = last >= 0 && std::abs((shot.width() - 1 - last) - first) <= 2;
+                child<QPushButton>(d, "Button1")->click();
+            });
+            QVERIFY(!runScaleDialog(nullptr, *m_session));
+            QVERIFY2(leftEnd && rightEnd, qPrintable(QString::number(width)));
+        }
+    }
+
     void freeScaleFreezesAutoPoints() {
         contur().setPoints({box(100, 100, ptAuto), box(200, 100, ptAuto), box(150, 180, ptAuto)});
         whenShown("Resize Shape", [&](QDialog* d) {

@@ -187,7 +187,7 @@ class TstShapeLibrary : public QObject {
         QString question;
         answer(QMessageBox::No, &question);
         QVERIFY(!m_library->deleteUserItem(user->item(0)));
-        QCOMPARE(question, QString("Delete...|Are sure you want to delete shape Mine?"));
+        QCOMPARE(question, QString("Delete...|Are you sure you want to delete shape Mine?"));
         QCOMPARE(user->count(), 1);
         QVERIFY(fs::exists(m_data / "User" / "Mine.shp"));
 

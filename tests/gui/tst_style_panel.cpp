@@ -5,6 +5,7 @@
 #include "gui/render/style_panel.h"
 
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,15 +73,27 @@ void StylePanelTest::onlyUserSelectionApplies() {
     QCOMPARE(session.lights().state().FLightSet.FLights[1].Enabled, 1);
     QCOMPARE(session.lights().state().FLightSet.FLights[1].PadX, 10);
 
-    // Clicking the style that is already selected applies nothing.
+    // Clicking the style that is already selected applies it again, once.
     session.lights().ButtonColorClick(ColorRef{0x123456});
+    QSignalSpy applied(&session, &Session::lightsChanged);
     const QRect gamma = list->visualItemRect(list->item(3));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, gamma.center());
-    QCOMPARE(session.lights().state().ButtonColor, ColorRef{0x123456});
+    QCOMPARE(session.lights().state().ButtonColor, ColorRef{0xFF0000});
+    QCOMPARE(applied.count(), 1);
 
     const QRect beta = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, beta.center());
     QCOMPARE(session.lights().state().ButtonColor, ColorRef{0x0000FF});
+    QCOMPARE(applied.count(), 2);
+
+    // A style saved meanwhile is listed in order and selected, not applied again.
+    writeStyle("Delta", 0x00FFFF);
+    panel.showSavedStyle("Delta");
+    QCOMPARE(panel.styleNames(), QStringList({"Alpha", "beta", "broken", "Delta", "gamma"}));
+    QCOMPARE(list->currentItem()->text(), QString("Delta"));
+    QVERIFY(!list->currentItem()->icon().isNull());
+    QCOMPARE(list->currentItem()->toolTip(), QString("Delta"));
+    QCOMPARE(applied.count(), 2);
 }
 
 void StylePanelTest::emptyOrMissingFolder() {
