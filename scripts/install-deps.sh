@@ -10,6 +10,7 @@ packages=(
     fonts-liberation2 fontconfig
     xvfb xauth
     desktop-file-utils appstream libxml2-utils
+    emscripten nodejs dpkg-dev python3
 )
 
 missing=()
