@@ -1,5 +1,7 @@
 #include "state_encoding.h"
 
+#include "common/field_parallel.h"
+
 #include <future>
 
 namespace plakett::cli {
@@ -21,8 +23,9 @@ std::vector<EncodedBytes> encodeDistinct(std::size_t count,
 
     std::vector<EncodedBytes> out(count);
     std::vector<std::future<EncodedBytes>> helpers;
+    const auto policy = threadsAvailable() ? std::launch::async : std::launch::deferred;
     for (std::size_t k = 1; k < distinct.size(); ++k)
-        helpers.push_back(std::async(std::launch::async, encode, distinct[k]));
+        helpers.push_back(std::async(policy, encode, distinct[k]));
     std::exception_ptr failure;
     try {
         if (!distinct.empty()) out[distinct[0]] = encode(distinct[0]);

@@ -11,6 +11,7 @@ packages=(
     fonts-liberation2 fontconfig
     xvfb xauth
     desktop-file-utils appstream libxml2-utils
+    emscripten nodejs dpkg-dev python3
 )
 
 # The cold-run comparison (bench/cold_run.sh) runs ImageMagick beside plakett-render.

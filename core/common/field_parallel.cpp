@@ -142,10 +142,23 @@ class Helpers {
 
 } // namespace
 
+bool threadsAvailable() {
+#ifdef PLAKETT_ONE_THREAD
+    return false;
+#else
+    return true;
+#endif
+}
+
+int hardwareThreads() {
+    if (!threadsAvailable()) return 1;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 int fieldThreadCount(long long cells) {
-    const int hw = static_cast<int>(std::thread::hardware_concurrency());
+    const int hw = hardwareThreads();
     const long long wanted = std::max(1LL, cells / kCellsPerThread);
-    return static_cast<int>(std::min<long long>({wanted, std::max(1, hw), kMaxThreads}));
+    return static_cast<int>(std::min<long long>({wanted, hw, kMaxThreads}));
 }
 
 Span splitRange(int begin, int end, int worker, int workers) {
@@ -157,7 +170,7 @@ Span splitRange(int begin, int end, int worker, int workers) {
 bool runRows(int rows, int threads, const std::function<void(int, int, int)>& work,
              const std::function<bool(int)>& rowDone) {
     if (rows <= 0) return true;
-    if (threads <= 1 || rows < 2 * kBlockRows) {
+    if (threads <= 1 || rows < 2 * kBlockRows || !threadsAvailable()) {
         for (int y = 0; y < rows; ++y) {
             work(0, y, y + 1);
             if (!rowDone(y)) return false;
@@ -217,7 +230,7 @@ bool runRows(int rows, int threads, const std::function<void(int, int, int)>& wo
 }
 
 void runTeam(int threads, const std::function<void(int, int)>& body) {
-    if (threads <= 1) {
+    if (threads <= 1 || !threadsAvailable()) {
         body(0, 1);
         return;
     }

@@ -7,6 +7,14 @@
 
 namespace plakett {
 
+// False in a build without thread support (PLAKETT_ONE_THREAD, as for WebAssembly without
+// shared memory): there every parallel step runs on the calling thread alone and no thread
+// is ever started.
+bool threadsAvailable();
+
+// Threads the machine offers, at least 1 (exactly 1 without thread support).
+int hardwareThreads();
+
 // Threads worth using for a raster of `cells` cells (1 for small rasters).
 int fieldThreadCount(long long cells);
 
@@ -19,8 +27,9 @@ bool runRows(int rows, int threads,
              const std::function<void(int worker, int yBegin, int yEnd)>& work,
              const std::function<bool(int y)>& rowDone);
 
-// Runs body(worker, workers) on up to `threads` threads, the calling thread being worker 0;
-// returns when all are done. `workers` is the number that could be started.
+// Runs body(worker, workers) on up to `threads` threads (one without thread support), the
+// calling thread being worker 0; returns when all are done. `workers` is the number that
+// could be started.
 void runTeam(int threads, const std::function<void(int worker, int workers)>& body);
 
 // The part `worker` of `workers` of the range [begin, end).

@@ -146,6 +146,9 @@ void keepOld(const std::filesystem::path& target, std::size_t index, JournalEntr
                 entry.keepExists = 1;
                 return;
             }
+            // Where links are unsupported (WebAssembly's file systems) a missing target
+            // shows only here.
+            if (ec.value() == ENOENT) return;
             err = ec.value();
         }
         if (err == EEXIST) err = 0;

@@ -2,7 +2,8 @@
 // the program's "Stream read error".
 #pragma once
 
-#include <bit>
+#include "common/bit_cast.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -50,7 +51,7 @@ class ByteReader {
     }
     std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
     std::int16_t i16() { return static_cast<std::int16_t>(u16()); }
-    float f32() { return std::bit_cast<float>(u32()); }
+    float f32() { return bitCast<float>(u32()); }
 
   private:
     std::span<const std::uint8_t> m_data;
@@ -72,7 +73,7 @@ class ByteWriter {
             u8(static_cast<std::uint8_t>(v >> shift));
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-    void f32(float v) { u32(std::bit_cast<std::uint32_t>(v)); }
+    void f32(float v) { u32(bitCast<std::uint32_t>(v)); }
 
   private:
     std::vector<std::uint8_t>& m_out;

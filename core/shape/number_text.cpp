@@ -1,5 +1,6 @@
 #include "shape/number_text.h"
 
+#include "common/float_chars.h"
 #include "common/text_encoding.h"
 #include "shape/shape_error.h"
 
@@ -43,11 +44,9 @@ std::string formatShapeReal(float value) {
     if (std::isnan(value)) return rightAligned("NAN");
     if (std::isinf(value)) return rightAligned(value < 0 ? "-INF" : "INF");
 
-    char buffer[40];
     const double exact = value; // every float is exact in double
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, exact, std::chars_format::scientific, 14);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const std::string scientific = scientificText(exact, 14);
+    const std::string_view text(scientific);
     const std::size_t e = text.find('e');
     const bool negative = text.front() == '-'; // also for -0, so that its sign bit survives
     std::string_view mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
@@ -119,12 +118,9 @@ float parseShapeReal(std::string_view text) {
         }
     }
 
-    double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::general);
-    if (result.ec != std::errc{}) return 0.0f;
-    if (std::fabs(value) > std::numeric_limits<float>::max()) return 0.0f;
-    return static_cast<float>(value);
+    const std::optional<double> value = parseDoubleText(number);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return 0.0f;
+    return static_cast<float>(*value);
 }
 
 } // namespace plakett

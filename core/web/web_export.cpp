@@ -1,5 +1,6 @@
 #include "web/web_export.h"
 
+#include "common/field_parallel.h"
 #include "image/bmp.h"
 #include "image/jpeg.h"
 #include "image/png_writer.h"
@@ -211,9 +212,9 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
             results[j] = encodeButton(r, b, s, states, s * width, s * height, background);
         }
     };
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int threads =
-        std::min<int>(run.threads > 0 ? run.threads : cores, static_cast<int>(jobs.size()));
+    const int cores = hardwareThreads();
+    const int wanted = run.threads > 0 && threadsAvailable() ? run.threads : cores;
+    const int threads = std::min<int>(wanted, static_cast<int>(jobs.size()));
     Workers(run, static_cast<int>(jobs.size())).run(jobs.size(), threads, work);
 
     std::vector<FileContent> files;

@@ -1,0 +1,317 @@
+// The one binding layer between the page's JavaScript and the core: the document the
+// editor changes (main thread) and the renderer (worker). Errors come back as
+// {error: message}, never as a thrown C++ exception.
+#include "page_document.h"
+#include "render_service.h"
+
+#include "common/version.h"
+#include "shape/rotate.h"
+#include "shape/transforms.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <exception>
+#include <new>
+
+using emscripten::val;
+
+namespace plakett::web {
+namespace {
+
+std::vector<std::uint8_t> bytesOf(const val& array) {
+    return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
+}
+
+val uint8Array(const std::vector<std::uint8_t>& bytes) {
+    val out = val::global("Uint8Array").new_(bytes.size());
+    out.call<void>("set", val(emscripten::typed_memory_view(bytes.size(), bytes.data())));
+    return out;
+}
+
+template <class Work> val guarded(Work work) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        val r = val::object();
+        r.set("error", std::string("not enough memory for this design"));
+        return r;
+    } catch (const std::exception& e) {
+        val r = val::object();
+        r.set("error", std::string(e.what()));
+        return r;
+    }
+}
+
+val ok() {
+    val r = val::object();
+    r.set("ok", true);
+    return r;
+}
+
+val pointView(const TMoveBox& box) {
+    val p = val::object();
+    p.set("x", box.FPos.X);
+    p.set("y", box.FPos.Y);
+    p.set("type", static_cast<int>(box.FPointType));
+    const HandlePair h = TContur::paintHandles(box);
+    p.set("rx", h.right.X);
+    p.set("ry", h.right.Y);
+    p.set("lx", h.left.X);
+    p.set("ly", h.left.Y);
+    return p;
+}
+
+int rgbOf(ColorRef c) { // ColorRef holds 0x00BBGGRR
+    return static_cast<int>(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+}
+ColorRef colorRefOf(int rgb) {
+    const auto v = static_cast<std::uint32_t>(rgb);
+    return ((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16);
+}
+
+class Document {
+  public:
+    Document(int width, int height) : m_doc(width, height) {}
+
+    val load(const val& bytes, const std::string& name) {
+        return guarded([&] {
+            const std::vector<std::uint8_t> b = bytesOf(bytes);
+            const DesignKind kind = m_doc.load(b, name);
+            val r = ok();
+            r.set("kind", std::string(kind == DesignKind::Project ? "project" : "shape"));
+            return r;
+        });
+    }
+    val restore(const val& bytes) {
+        return guarded([&] {
+            m_doc.restore(bytesOf(bytes));
+            return ok();
+        });
+    }
+    void newProject() { m_doc.newProject(); }
+    val projectBytes() const { return uint8Array(m_doc.projectBytes()); }
+    std::string shapeText() const { return m_doc.shapeText(); }
+
+    val view() {
+        TContur& c = m_doc.contour();
+        c.UpdateBounds();
+        val v = val::object();
+        val points = val::array();
+        for (const TMoveBox& box : c.FPoints)
+            points.call<void>("push", pointView(box));
+        v.set("points", points);
+        std::vector<std::int32_t> flat;
+        flat.reserve(c.outline().size() * 2);
+        for (const TPoint& p : c.outline()) {
+            flat.push_back(p.X);
+            flat.push_back(p.Y);
+        }
+        v.set("outline", val::global("Int32Array")
+                             .new_(val(emscripten::typed_memory_view(flat.size(), flat.data()))));
+        v.set("selected", c.FSelected);
+        v.set("minX", c.FMinX);
+        v.set("maxX", c.FMaxX);
+        v.set("minY", c.FMinY);
+        v.set("maxY", c.FMaxY);
+        v.set("newPointType", static_cast<int>(c.FNewPointType));
+        return v;
+    }
+
+    // Mouse rules of shape mode, in the document's coordinates.
+    val press(int x, int y) {
+        return guarded([&] {
+            m_doc.contour().leftPress(x, y);
+            return ok();
+        });
+    }
+    val move(int x, int y) {
+        return guarded([&] {
+            m_doc.contour().mouseMove(x, y);
+            return ok();
+        });
+    }
+    void release() { m_doc.contour().leftRelease(); }
+    val rightPress(int x, int y) {
+        return guarded([&] {
+            m_doc.contour().rightPress(x, y);
+            return ok();
+        });
+    }
+    val deleteSelected() {
+        return guarded([&] {
+            m_doc.contour().deleteSelected();
+            return ok();
+        });
+    }
+    val setPointType(int type) {
+        return guarded([&] {
+            TContur& c = m_doc.contour();
+            c.FNewPointType = static_cast<std::uint8_t>(type);
+            if (c.hasSelection()) c.PointStyleChange(type);
+            return ok();
+        });
+    }
+    void resize(int width, int height) { m_doc.contour().resize(width, height); }
+
+    val transform(const std::string& what, int a, int b) {
+        return guarded([&] {
+            TContur& c = m_doc.contour();
+            c.UpdateBounds();
+            const int w0 = c.FMaxX - c.FMinX, h0 = c.FMaxY - c.FMinY;
+            if (what == "centre")
+                Center(c);
+            else if (what == "flipH")
+                FlipRightToLeft(c);
+            else if (what == "flipV")
+                FlipTopToBottom(c);
+            else if (what == "rotate")
+                RotateShape(c, a);
+            else if (what == "scale")
+                ScaleFree(c, a, b, w0, h0);
+            else
+                throw std::invalid_argument("unknown transform '" + what + "'");
+            return ok();
+        });
+    }
+
+    val applyStyle(const val& bytes, const std::string& name) {
+        return guarded([&] {
+            m_doc.applyStyle(bytesOf(bytes), name);
+            return ok();
+        });
+    }
+    void generateLights() { m_doc.lights().Generate(); }
+
+    val settings() {
+        const RenderSettings& s = m_doc.settings();
+        val v = val::object();
+        v.set("caption", s.text.caption);
+        v.set("fontName", s.text.fontName);
+        v.set("fontSize", s.text.fontSize);
+        v.set("bold", s.text.bold);
+        v.set("italic", s.text.italic);
+        v.set("textColor", rgbOf(s.text.colors[0]));
+        v.set("textX", s.text.x);
+        v.set("textY", s.text.y);
+        v.set("shadow", s.shadow.enabled);
+        v.set("shadowBlur", s.shadow.blur);
+        v.set("shadowColor", rgbOf(s.shadow.color));
+        v.set("background", rgbOf(s.background.color));
+        v.set("buttonColor", rgbOf(m_doc.lights().state().ButtonColor));
+        return v;
+    }
+    val setSettings(const val& v) {
+        return guarded([&] {
+            RenderSettings s = m_doc.settings();
+            auto has = [&](const char* k) { return v.hasOwnProperty(k); };
+            if (has("caption")) s.text.caption = v["caption"].as<std::string>();
+            if (has("fontName")) s.text.fontName = v["fontName"].as<std::string>();
+            if (has("fontSize"))
+                s.text.fontSize =
+                    std::clamp(v["fontSize"].as<int>(), -kMaxCaptionFontSize, kMaxCaptionFontSize);
+            if (has("bold")) {
+                s.text.bold = v["bold"].as<bool>();
+                s.text.weight = s.text.bold ? 700 : 400;
+            }
+            if (has("italic")) s.text.italic = v["italic"].as<bool>();
+            if (has("textColor")) s.text.colors.fill(colorRefOf(v["textColor"].as<int>()));
+            if (has("textX")) s.text.x = v["textX"].as<int>();
+            if (has("textY")) s.text.y = v["textY"].as<int>();
+            if (has("shadow")) s.shadow.enabled = v["shadow"].as<bool>();
+            if (has("shadowBlur")) s.shadow.blur = std::clamp(v["shadowBlur"].as<int>(), 0, 50);
+            if (has("shadowColor")) s.shadow.color = colorRefOf(v["shadowColor"].as<int>());
+            if (has("background")) {
+                const ColorRef c = colorRefOf(v["background"].as<int>());
+                s.background.color = c;
+                s.background.backRed = static_cast<int>(c & 0xFF);
+                s.background.backGreen = static_cast<int>((c >> 8) & 0xFF);
+                s.background.backBlue = static_cast<int>((c >> 16) & 0xFF);
+            }
+            if (has("buttonColor"))
+                m_doc.lights().ButtonColorClick(colorRefOf(v["buttonColor"].as<int>()));
+            m_doc.settings() = std::move(s);
+            return ok();
+        });
+    }
+
+  private:
+    PageDocument m_doc;
+};
+
+class Renderer {
+  public:
+    val render(const val& project, int count) {
+        return guarded([&] {
+            const std::vector<Bgr24Image> states = m_service.render(bytesOf(project), count);
+            val r = ok();
+            r.set("width", states[0].width());
+            r.set("height", states[0].height());
+            val images = val::array();
+            for (const Bgr24Image& s : states)
+                images.call<void>("push", uint8Array(rgbaBytes(s)));
+            r.set("states", images);
+            return r;
+        });
+    }
+    val exportFiles(const val& project, const val& options) {
+        return guarded([&] {
+            ExportOptions o;
+            if (options.hasOwnProperty("format")) o.format = options["format"].as<std::string>();
+            if (options.hasOwnProperty("states")) o.states = options["states"].as<int>();
+            if (options.hasOwnProperty("quality")) o.quality = options["quality"].as<int>();
+            if (options.hasOwnProperty("scale")) o.scale = options["scale"].as<int>();
+            if (options.hasOwnProperty("sprite")) o.sprite = options["sprite"].as<bool>();
+            if (options.hasOwnProperty("html")) o.html = options["html"].as<bool>();
+            val files = val::array();
+            for (const NamedFile& f : m_service.exportFiles(bytesOf(project), o)) {
+                val file = val::object();
+                file.set("name", f.name);
+                file.set("bytes", uint8Array(f.bytes));
+                files.call<void>("push", file);
+            }
+            val r = ok();
+            r.set("files", files);
+            return r;
+        });
+    }
+
+  private:
+    RenderService m_service;
+};
+
+std::string version() {
+    return versionString();
+}
+
+} // namespace
+} // namespace plakett::web
+
+EMSCRIPTEN_BINDINGS(plakett) {
+    using namespace plakett::web;
+    emscripten::function("version", &version);
+    emscripten::class_<Document>("Document")
+        .constructor<int, int>()
+        .function("load", &Document::load)
+        .function("restore", &Document::restore)
+        .function("newProject", &Document::newProject)
+        .function("projectBytes", &Document::projectBytes)
+        .function("shapeText", &Document::shapeText)
+        .function("view", &Document::view)
+        .function("press", &Document::press)
+        .function("move", &Document::move)
+        .function("release", &Document::release)
+        .function("rightPress", &Document::rightPress)
+        .function("deleteSelected", &Document::deleteSelected)
+        .function("setPointType", &Document::setPointType)
+        .function("resize", &Document::resize)
+        .function("transform", &Document::transform)
+        .function("applyStyle", &Document::applyStyle)
+        .function("generateLights", &Document::generateLights)
+        .function("settings", &Document::settings)
+        .function("setSettings", &Document::setSettings);
+    emscripten::class_<Renderer>("Renderer")
+        .constructor<>()
+        .function("render", &Renderer::render)
+        .function("exportFiles", &Renderer::exportFiles);
+}

@@ -1,0 +1,90 @@
+#include "page_document.h"
+
+#include "document/project_file.h"
+#include "document/project_settings.h"
+#include "effects/style_file.h"
+#include "shape/shape_file.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace plakett::web {
+namespace {
+
+bool isProject(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 4) return false;
+    const std::uint32_t magic =
+        bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    return magic == kProjectMagic;
+}
+
+// The loaders read files: the bytes are staged under the user's file name in the page's
+// own memory file system, so that messages name the file as the desktop's do.
+std::string staged(std::span<const std::uint8_t> bytes, const std::string& name) {
+    std::string file = name.empty() ? std::string("design") : name;
+    std::replace(file.begin(), file.end(), '/', '_');
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return file;
+}
+
+} // namespace
+
+PageDocument::PageDocument(int width, int height) : m_contour(width, height) {
+    m_contour.EnterEditMode();
+    m_lights.UpdateGradient();
+}
+
+DesignKind PageDocument::load(std::span<const std::uint8_t> bytes, const std::string& name) {
+    const std::string file = staged(bytes, name);
+    struct Cleanup {
+        std::string file;
+        ~Cleanup() { std::remove(file.c_str()); }
+    } cleanup{file};
+    if (!isProject(bytes)) {
+        m_contour.LoadFromFile(file);
+        return DesignKind::Shape;
+    }
+    apply(readProjectFile(file, ProjectKind::Project));
+    return DesignKind::Project;
+}
+
+void PageDocument::restore(std::span<const std::uint8_t> bytes) {
+    apply(readProject(bytes, ProjectKind::Project));
+}
+
+void PageDocument::apply(const ProjectDocument& doc) {
+    m_contour.setPoints(doc.points);
+    m_lights.loadProjectLights(doc.buttonColor, doc.lights);
+    m_lights.UpdateGradient();
+    RenderSettings settings;
+    applyProjectToSettings(doc, settings);
+    m_settings = std::move(settings);
+}
+
+void PageDocument::newProject() {
+    m_contour.resetToDefaultShape();
+    m_lights = LightEditor();
+    m_lights.UpdateGradient();
+    m_settings = RenderSettings();
+}
+
+std::vector<std::uint8_t> PageDocument::projectBytes() const {
+    ProjectDocument doc;
+    doc.points = m_contour.FPoints;
+    doc.buttonColor = m_lights.state().ButtonColor;
+    doc.lights = m_lights.state().FLightSet.FLights;
+    storeSettingsInProject(m_settings, doc);
+    return plakett::projectBytes(doc);
+}
+
+std::string PageDocument::shapeText() const {
+    return shapeFileText(m_contour.FPoints);
+}
+
+void PageDocument::applyStyle(std::span<const std::uint8_t> bytes, const std::string& name) {
+    m_lights.applyStyle(decodeStyle(bytes, name, StyleCheck::Picture));
+}
+
+} // namespace plakett::web

@@ -1,0 +1,47 @@
+// The design the editor page shows and changes: the browser's counterpart of the desktop's
+// session (control points through the core's contour editor, the light set, the settings).
+// Every change goes through here; the page keeps undo steps as project bytes.
+#pragma once
+
+#include "document/project_file.h"
+#include "effects/light_editor.h"
+#include "render/render_settings.h"
+#include "shape/contur.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace plakett::web {
+
+enum class DesignKind { Project, Shape };
+
+class PageDocument {
+  public:
+    PageDocument(int width, int height);
+
+    // A project or a shape file, told apart by content; `name` appears in the messages as
+    // the file name does on the desktop. Throws with the desktop's message; nothing changes
+    // then. A shape keeps the lights and settings, as an import does.
+    DesignKind load(std::span<const std::uint8_t> bytes, const std::string& name);
+    // Back to a state taken with projectBytes() (undo, redo).
+    void restore(std::span<const std::uint8_t> bytes);
+    void newProject();
+    std::vector<std::uint8_t> projectBytes() const;
+    std::string shapeText() const;
+
+    TContur& contour() { return m_contour; }
+    LightEditor& lights() { return m_lights; }
+    RenderSettings& settings() { return m_settings; }
+    void applyStyle(std::span<const std::uint8_t> bytes, const std::string& name);
+
+  private:
+    void apply(const ProjectDocument& doc);
+
+    TContur m_contour;
+    LightEditor m_lights;
+    RenderSettings m_settings;
+};
+
+} // namespace plakett::web
