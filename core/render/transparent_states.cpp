@@ -1,8 +1,10 @@
 #include "render/transparent_states.h"
 
+#include "common/field_parallel.h"
 #include "render/state_base.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -120,11 +122,18 @@ TransparentStateImages RenderTransparentStates(ShapeField field, const Gray8Imag
     const StateBase overSecond = PrepareStateBase(field, shadowMask, lightMap, other, captions);
     // Both bases are shaded: unless the caller still shares it, the map's memory goes now.
     field.map = Matrix();
-    // One state at a time, so that only its two renders are held besides the results.
-    for (int s = 0; s < kStateCount; ++s)
-        out[s] = matteFromTwoBackgrounds(
-            RenderOneState(overFirst, field.coverage, shadowMask, settings, s),
-            RenderOneState(overSecond, field.coverage, shadowMask, other, s), first, second);
+    // The states share nothing but their inputs: each worker takes the next one, holding
+    // only its two renders besides the results (the map's memory is free by now).
+    std::atomic<int> next{0};
+    runTeam(fieldThreadCount(static_cast<long long>(field.coverage.width()) *
+                             field.coverage.height() * 4),
+            [&](int, int) {
+                for (int s; (s = next.fetch_add(1)) < kStateCount;)
+                    out[s] = matteFromTwoBackgrounds(
+                        RenderOneState(overFirst, field.coverage, shadowMask, settings, s),
+                        RenderOneState(overSecond, field.coverage, shadowMask, other, s), first,
+                        second);
+            });
     return out;
 }
 
