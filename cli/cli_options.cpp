@@ -23,6 +23,12 @@ template <class Value> bool parseWebOption(const std::string& a, Value& value, C
         o.sprite = true;
     } else if (a == "--html") {
         o.html = o.sprite = true;
+    } else if (a == "--live-text") {
+        o.liveText = o.sprite = true;
+    } else if (a == "--webp") {
+        o.webpCopies = true;
+    } else if (a == "--sheet") {
+        o.sheet = o.sprite = true;
     } else if (a == "--caption") {
         o.caption = value();
     } else if (a == "--captions") {
@@ -37,13 +43,17 @@ void finishWebOptions(CliOptions& o, bool formatGiven) {
     if (o.caption && !o.captionsPath.empty())
         throw std::invalid_argument("--caption and --captions cannot be used together");
     if (o.sprite && !formatGiven) o.format = ExportFormat::Png;
+    if (o.webpCopies && (!o.sprite || o.format != ExportFormat::Png))
+        throw std::invalid_argument("--webp adds WebP copies to PNG sprites: it needs --sprite "
+                                    "(or --html, --sheet, --live-text) and PNG");
 }
 
 ExportFormat parseFormat(const std::string& text) {
     if (text == "bmp") return ExportFormat::Bmp;
     if (text == "jpg" || text == "jpeg") return ExportFormat::Jpeg;
     if (text == "png") return ExportFormat::Png;
-    throw std::invalid_argument("--format takes bmp, jpg or png, not '" + text + "'");
+    if (text == "webp") return ExportFormat::Webp;
+    throw std::invalid_argument("--format takes bmp, jpg, png or webp, not '" + text + "'");
 }
 
 } // namespace
@@ -69,6 +79,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             formatGiven = true;
         } else if (a == "--quality") {
             o.quality = parseIntIn(a, value(), 30, 100);
+            o.qualityGiven = true;
         } else if (a == "--style") {
             o.stylePath = value();
         } else if (a == "--timings") {
@@ -103,9 +114,12 @@ OUTPUT  a file name from which the base name is taken as the export does: the na
 options:
   --states 1|2|3        1: BASE_off; 2: BASE_off, BASE_down; 3 (default): BASE_off,
                         BASE_down, BASE_over
-  --format bmp|jpg|png  bmp (default): 24-bit BMP; jpg: baseline JPEG; png: 32-bit PNG
-                        whose edge and shadow are partly transparent, for any page colour
-  --quality 30..100     JPEG quality (default 90)
+  --format bmp|jpg|png|webp
+                        bmp (default): 24-bit BMP; jpg: baseline JPEG; png: 32-bit PNG
+                        whose edge and shadow are partly transparent, for any page colour;
+                        webp: the same as WebP, lossless unless --quality is given
+  --quality 30..100     JPEG quality (default 90); with webp: lossy colour at this quality,
+                        the transparency still lossless
   --style FILE.jpgs     apply a style file to the light set before rendering
   --timings             print "field_ms=<ms> render_ms=<ms> size=<W>x<H>" to stderr
                         (with the options below: "total_ms=<ms> files=<count>")
@@ -116,9 +130,17 @@ options:
                         --format says otherwise)
   --html                --sprite, and BASE.html showing the buttons on the background
                         colour and on a contrasting one
+  --live-text           --sprite with the images drawn without the caption: the caption
+                        is the buttons' HTML text, styled by BASE.css from the design; one
+                        sprite, BASE.png, serves every caption
+  --webp                with PNG sprites: a WebP copy of each (lossless unless --quality),
+                        which the style sheet offers first
+  --sheet               --sprite with all buttons in one picture per density, BASE.png;
+                        refused above 16,777,216 pixels in one picture
   --caption TEXT        use TEXT as the caption instead of the project's
   --captions FILE       one button per non-empty line of a UTF-8 file, named
-                        BASE-<caption in lower-case letters, digits and "-">
+                        BASE-<caption in lower-case letters, digits and "-">; a line
+                        "caption<TAB>name" names its button BASE-name
   --version             show the version
   --help                show this text
 

@@ -21,6 +21,10 @@ struct CliOptions {
     int scale = 1;
     bool sprite = false; // --html sets it too; without --format a sprite is PNG
     bool html = false;
+    bool liveText = false;     // the caption as page text; implies sprite
+    bool webpCopies = false;   // with PNG sprites: WebP copies offered first
+    bool sheet = false;        // one picture per density for the whole set; implies sprite
+    bool qualityGiven = false; // --quality makes WebP lossy
     std::optional<std::string> caption;
     std::string captionsPath;
     std::string input;

@@ -14,6 +14,7 @@
 #include "shape/shape_file.h"
 #include "caption_engine.h"
 #include "state_encoding.h"
+#include "web/caption_check.h"
 #include "web_job.h"
 
 #include <algorithm>
@@ -116,6 +117,8 @@ std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& rende
             return encodeJpeg(states[s], o.quality);
         case ExportFormat::Png:
             break;
+        case ExportFormat::Webp: // goes through the web output (wantsWebOutput)
+            throw std::logic_error("WebP images are written by the web output");
         }
         return encodePng(transparent[s]);
     };
@@ -146,6 +149,10 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     times.fieldMs = millisecondsSince(fieldStart);
 
     Captions captions(design.settings);
+    const Gray8Image& coverage = renderer.field().coverage;
+    for (const std::string& w : captionWarnings(design.settings.text, coverage.width(),
+                                                coverage.height(), captions.rasterizer.get()))
+        timings << "plakett-render: warning: " << w << "\n";
     writeFilesTogether(
         encodeStates(o, renderer, lightMap, design.settings, captions.rasterizer.get(), times));
     if (o.timings)

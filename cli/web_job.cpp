@@ -33,7 +33,8 @@ std::function<void(int, int)> progressReporter(std::ostream& out, bool terminal)
 } // namespace
 
 bool wantsWebOutput(const CliOptions& o) {
-    return o.scale > 1 || o.sprite || o.html || o.caption || !o.captionsPath.empty();
+    return o.scale > 1 || o.sprite || o.html || o.caption || !o.captionsPath.empty() ||
+           o.format == ExportFormat::Webp;
 }
 
 void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
@@ -45,8 +46,11 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
                                         std::to_string(kMaxCaptionBytes) + " bytes");
         design.settings.text.caption = *o.caption;
     }
-    const WebExportRequest request{o.output, o.states, o.format, o.quality,
-                                   o.scale,  o.sprite, o.html};
+    WebExportRequest request{o.output, o.states, o.format, o.quality, o.scale, o.sprite, o.html};
+    request.webpQuality = o.qualityGiven ? o.quality : 0;
+    request.webpCopies = o.webpCopies;
+    request.liveText = o.liveText;
+    request.sheet = o.sheet;
     // The font engine is started only when there is a caption to draw.
     std::unique_ptr<CaptionEngine> engine;
     WebExportRun run;
@@ -55,6 +59,9 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
         run.rasterizers = [&engine] { return engine->rasterizer(); };
     }
     if (!captions.empty()) run.progress = progressReporter(progress, isatty(STDERR_FILENO) == 1);
+    run.warning = [&progress](const std::string& w) {
+        progress << "plakett-render: warning: " << w << "\n";
+    };
     const auto start = std::chrono::steady_clock::now();
     const std::vector<FileContent> files = buildWebExport(design, request, captions, run);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;

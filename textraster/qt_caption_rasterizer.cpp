@@ -4,9 +4,11 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -78,15 +80,46 @@ CaptionCoverage trimmed(const QImage& image, int left, int top) {
     return result;
 }
 
+// Whether the font, with the fallbacks the font engine picks, has a glyph for every
+// character of text: a missing one is drawn as glyph 0, the empty box.
+bool drawsAll(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns())
+        for (const quint32 glyph : run.glyphIndexes())
+            if (glyph == 0) return false;
+    return true;
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+// Notes that say nothing is wrong: without a session (a headless run) Qt picks a runtime
+// folder of its own on every start, and it names each face it tries for a script the face
+// has no shaping tables for. Captions whose characters no font draws are warned about in
+// the program's own words (web/caption_check.h).
+void withoutFontNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+        message.trimmed().startsWith(QLatin1String("OpenType support missing for")))
+        return;
+    previousHandler(type, context, message);
+}
+
 } // namespace
 
 GuiApplicationScope::GuiApplicationScope() {
     if (QCoreApplication::instance() != nullptr) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(withoutFontNotes);
     m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
 }
 
-GuiApplicationScope::~GuiApplicationScope() = default;
+GuiApplicationScope::~GuiApplicationScope() {
+    if (m_app == nullptr) return;
+    m_app.reset();
+    qInstallMessageHandler(previousHandler);
+}
 
 QFont QtCaptionRasterizer::makeFont(const CaptionFont& font) {
     QFont qfont(QString::fromStdString(font.faceName));
@@ -134,6 +167,29 @@ CaptionCoverage QtCaptionRasterizer::rasterize(const std::string& text, const Ca
         painter.drawText(QPointF(0, metrics.ascent()), qtext);
     }
     return trimmed(image, area.left, area.top);
+}
+
+double QtCaptionRasterizer::emPixels(const CaptionFont& font) {
+    return makeFont(font).pixelSize();
+}
+
+std::string QtCaptionRasterizer::missingCharacters(const std::string& text,
+                                                   const CaptionFont& font) {
+    const QFont qfont = makeFont(font);
+    const QString qtext = QString::fromStdString(text);
+    QList<char32_t> seen;
+    QString missing;
+    for (const char32_t c : qtext.toUcs4()) {
+        if (seen.contains(c)) continue;
+        seen.push_back(c);
+        const QString one = QString::fromUcs4(&c, 1);
+        // Spaces and invisible format characters have no glyph to miss.
+        if (one.at(0).isSpace() || QChar::category(c) == QChar::Other_Format) continue;
+        if (drawsAll(one, qfont)) continue;
+        if (!missing.isEmpty()) missing += QLatin1Char(' ');
+        missing += one;
+    }
+    return missing.toStdString();
 }
 
 } // namespace plakett

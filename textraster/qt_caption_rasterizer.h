@@ -36,6 +36,8 @@ class QtCaptionRasterizer : public CaptionRasterizer {
     CaptionExtent measure(const std::string& text, const CaptionFont& font) override;
     CaptionCoverage rasterize(const std::string& text, const CaptionFont& font,
                               const CaptionRect& clip) override;
+    std::string missingCharacters(const std::string& text, const CaptionFont& font) override;
+    double emPixels(const CaptionFont& font) override;
 
     // The Qt font for a caption font: the face as fontconfig resolves it, sized so that
     // ascent + descent is about the cell height.

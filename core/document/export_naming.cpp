@@ -48,6 +48,8 @@ std::string exportExtension(ExportFormat format) {
         return ".jpg";
     case ExportFormat::Png:
         return ".png";
+    case ExportFormat::Webp:
+        return ".webp";
     }
     throw std::invalid_argument("unknown export format");
 }

@@ -12,7 +12,7 @@
 
 namespace plakett {
 
-enum class ExportFormat { Bmp, Jpeg, Png };
+enum class ExportFormat { Bmp, Jpeg, Png, Webp };
 
 // State image indices: 0 normal (off), 1 hot (over), 2 pushed (down).
 inline constexpr int kStateOff = 0;

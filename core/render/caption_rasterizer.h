@@ -47,6 +47,15 @@ class CaptionRasterizer {
     // a rasterizer may return more.
     virtual CaptionCoverage rasterize(const std::string& text, const CaptionFont& font,
                                       const CaptionRect& clip) = 0;
+    // The em size, in pixels, of the font whose cell height (ascent + descent) is
+    // font.cellHeight: the CSS font size of page text of the same size.
+    virtual double emPixels(const CaptionFont& font) { return font.cellHeight / 1.15; }
+    // The characters of text (UTF-8) that no installed font draws, each once, in the order
+    // they first appear, separated by spaces; "" when every one is drawn.
+    virtual std::string missingCharacters(const std::string& text, const CaptionFont& font) {
+        (void)text, (void)font;
+        return {};
+    }
 };
 
 } // namespace plakett

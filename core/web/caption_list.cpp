@@ -1,6 +1,7 @@
 #include "web/caption_list.h"
 
 #include "common/file_write.h"
+#include "web/caption_names.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -58,6 +59,18 @@ std::string_view trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
+// A TAB ends the caption and starts the button's own name.
+void checkName(std::string_view line, const std::string& source, std::size_t number) {
+    const auto tab = line.find('\t');
+    if (tab == std::string_view::npos) return;
+    if (line.find('\t', tab + 1) != std::string_view::npos)
+        throw std::runtime_error(lineError(source, number, "holds more than one tab"));
+    const CaptionLine split = splitCaptionLine(std::string(line));
+    if (captionSlug(split.name).empty())
+        throw std::runtime_error(
+            lineError(source, number, "the name after the tab holds no letter or digit"));
+}
+
 } // namespace
 
 std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
@@ -78,6 +91,7 @@ std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
         if (line.size() > kMaxCaptionBytes)
             throw std::runtime_error(lineError(
                 source, number, "longer than " + std::to_string(kMaxCaptionBytes) + " bytes"));
+        checkName(line, source, number);
         if (captions.size() == kMaxCaptions)
             throw std::runtime_error("caption file " + source + " holds more than " +
                                      std::to_string(kMaxCaptions) + " captions");

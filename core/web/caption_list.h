@@ -14,11 +14,14 @@ inline constexpr std::size_t kMaxCaptionFileBytes = 256 * 1024;
 inline constexpr std::size_t kMaxCaptions = 500;
 inline constexpr std::size_t kMaxCaptionBytes = 200;
 
+// A line may name its button: the caption, a TAB and the name ("Startseite<TAB>home",
+// see splitCaptionLine); the lines are returned as they stand.
 // The captions of a caption file's bytes: lines split at LF (a CR before it and a leading
 // byte-order mark are dropped), spaces and tabs trimmed at both ends, empty lines skipped.
 // Throws std::runtime_error naming `source` and the line when the text is not UTF-8, holds
 // control characters, a line is longer than kMaxCaptionBytes, there are more than
-// kMaxCaptions captions or none at all.
+// kMaxCaptions captions or none at all, or a line holds
+// two TABs or a name without a letter or digit.
 std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
                                           const std::string& source);
 

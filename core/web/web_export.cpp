@@ -4,14 +4,18 @@
 #include "image/bmp.h"
 #include "image/jpeg.h"
 #include "image/png_writer.h"
+#include "image/webp_codec.h"
 #include "render/button_renderer.h"
 #include "render/overlays.h"
 #include "render/shadow.h"
 #include "render/transparent_states.h"
 #include "shape/render_refusal.h"
+#include "web/caption_check.h"
+#include "web/caption_feed.h"
 #include "web/caption_names.h"
 #include "web/density.h"
 #include "web/field_upsample.h"
+#include "web/live_text_style.h"
 #include "web/sprite.h"
 #include "web/web_page.h"
 
@@ -19,6 +23,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -32,8 +37,19 @@ struct Button {
     bool ownCaption = true;
 };
 
-std::vector<Button> buttonsFor(const WebExportRequest& r,
-                               const std::vector<std::string>& captions) {
+// What a request asks for once the options that imply others have done so.
+WebExportRequest normalised(const WebExportRequest& request) {
+    WebExportRequest r = request;
+    r.maxScale = std::clamp(r.maxScale, 1, kMaxDensity);
+    r.stateCount = std::clamp(r.stateCount, 1, 3);
+    r.sprite = r.sprite || r.html || r.liveText || r.sheet;
+    r.webpCopies = r.webpCopies && r.sprite && r.format == ExportFormat::Png;
+    return r;
+}
+
+// The buttons written on the page, one per caption line (or the design's own caption).
+std::vector<Button> pageButtons(const WebExportRequest& r,
+                                const std::vector<std::string>& captions) {
     const std::filesystem::path base = exportBase(r.chosenName);
     if (captions.empty()) return {Button{base, {}, true}};
     const std::vector<std::string> names = uniqueCaptionNames(captions);
@@ -41,13 +57,16 @@ std::vector<Button> buttonsFor(const WebExportRequest& r,
     for (std::size_t i = 0; i < captions.size(); ++i) {
         std::filesystem::path p = base;
         p += "-" + names[i];
-        buttons.push_back({p, captions[i], false});
+        buttons.push_back({p, splitCaptionLine(captions[i]).caption, false});
     }
     return buttons;
 }
 
-bool wantsSprite(const WebExportRequest& r) {
-    return r.sprite || r.html;
+// The buttons drawn: with live text one, without its caption, named from the base.
+std::vector<Button> drawnButtons(const WebExportRequest& r,
+                                 const std::vector<std::string>& captions) {
+    if (r.liveText) return {Button{exportBase(r.chosenName), {}, false}};
+    return pageButtons(r, captions);
 }
 
 std::filesystem::path withDensity(std::filesystem::path p, int scale) {
@@ -67,10 +86,15 @@ std::vector<ExportFile> stateFiles(const WebExportRequest& r, const Button& b, i
     return files;
 }
 
-std::filesystem::path spritePath(const WebExportRequest& r, const Button& b, int scale) {
-    std::filesystem::path p = withDensity(b.base, scale);
+std::filesystem::path picturePath(const WebExportRequest& r, const std::filesystem::path& base,
+                                  int scale) {
+    std::filesystem::path p = withDensity(base, scale);
     p += exportExtension(r.format);
     return p;
+}
+
+std::filesystem::path webpCopyPath(std::filesystem::path p) {
+    return p.replace_extension(".webp");
 }
 
 std::filesystem::path sidePath(const WebExportRequest& r, const char* ext) {
@@ -79,29 +103,44 @@ std::filesystem::path sidePath(const WebExportRequest& r, const char* ext) {
     return p;
 }
 
+bool transparentFormat(ExportFormat f) {
+    return f == ExportFormat::Png || f == ExportFormat::Webp;
+}
+
 std::vector<std::uint8_t> encode(const WebExportRequest& r, const Bgr24Image& image) {
     if (r.format == ExportFormat::Jpeg) return encodeJpeg(image, r.jpegQuality);
     if (r.format == ExportFormat::Png) return encodePng(image);
     return encodeBmp(image);
 }
 
-// Transparent states exist only as PNG.
-std::vector<std::uint8_t> encode(const WebExportRequest&, const Image<Rgba8>& image) {
+// Transparent pictures are PNG or WebP.
+std::vector<std::uint8_t> encode(const WebExportRequest& r, const Image<Rgba8>& image) {
+    if (r.format == ExportFormat::Webp) return encodeWebp(image, r.webpQuality);
     return encodePng(image);
 }
 
+// A picture of the page, and its WebP copy when one is asked for.
 template <class Pixel>
-std::vector<FileContent> encodeButton(const WebExportRequest& r, const Button& b, int scale,
-                                      std::array<Image<Pixel>, 3> states, int width, int height,
-                                      Pixel fill) {
-    for (auto& s : states)
-        s = fitToSize(s, width, height, fill);
-    if (wantsSprite(r))
-        return {{spritePath(r, b, scale), encode(r, stackStates(states, r.stateCount))}};
-    std::vector<FileContent> files;
-    for (const ExportFile& f : stateFiles(r, b, scale))
-        files.push_back({f.path, encode(r, states[f.stateIndex])});
-    return files;
+void addPicture(std::vector<FileContent>& files, const WebExportRequest& r,
+                const std::filesystem::path& path, const Image<Pixel>& picture) {
+    files.push_back({path, encode(r, picture)});
+    if constexpr (std::is_same_v<Pixel, Rgba8>)
+        if (r.webpCopies) files.push_back({webpCopyPath(path), encodeWebp(picture, r.webpQuality)});
+}
+
+// The button's own extent in a state image: the covered part of the field, placed as the
+// normal state places it over its shadow.
+ButtonBox buttonBox(const Gray8Image& coverage, const ShadowLive& shadow) {
+    int x0 = coverage.width(), y0 = coverage.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < coverage.height(); ++y)
+        for (int x = 0; x < coverage.width(); ++x)
+            if (coverage.at(x, y) != 0) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return {};
+    const ShadowOffset o = ShadowOffsetFor(shadow.angle, shadow.heights[0]);
+    return {kShadowMargin - o.dx + x0, kShadowMargin - o.dy + y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
 struct Density {
@@ -136,21 +175,25 @@ struct Job {
     int scale = 1;
 };
 
+// Renders jobs on `threads` threads, their captions drawn beforehand by a CaptionFeed.
 class Workers {
   public:
     Workers(const WebExportRun& run, int total) : m_run(run), m_total(total) {}
 
-    template <class Work> void run(std::size_t jobs, int threads, Work work) {
+    template <class Work>
+    void run(std::size_t jobs, int threads, const CaptionFeed::Prepare& prepare, Work work) {
+        CaptionFeed feed(jobs, 2 * static_cast<std::size_t>(threads) + 2, m_run.rasterizers,
+                         prepare);
         auto loop = [&] {
-            std::unique_ptr<CaptionRasterizer> rasterizer =
-                m_run.rasterizers ? m_run.rasterizers() : nullptr;
             for (std::size_t j = m_next++; j < jobs && !m_failed; j = m_next++) {
                 try {
-                    work(j, rasterizer.get());
+                    FedCaptions fed = feed.take(j);
+                    work(j, fed);
                 } catch (...) {
                     std::lock_guard lock(m_mutex);
                     if (!m_error) m_error = std::current_exception();
                     m_failed = true;
+                    feed.stop();
                     return;
                 }
                 std::lock_guard lock(m_mutex);
@@ -176,66 +219,173 @@ class Workers {
     std::exception_ptr m_error;
 };
 
+// The sheets of a set: per density one picture holding every drawn button's sprite, top
+// to bottom, filled by the workers in rows of their own.
+template <class Pixel> struct Sheets {
+    std::vector<Image<Pixel>> pictures; // index: density - 1
+
+    void make(int maxScale, int spriteWidth, int spriteHeight, std::size_t count, Pixel fill) {
+        for (int s = 1; s <= maxScale; ++s)
+            pictures.emplace_back(s * spriteWidth, s * spriteHeight * static_cast<int>(count),
+                                  fill);
+    }
+    void place(const Image<Pixel>& sprite, std::size_t index, int scale) {
+        Image<Pixel>& sheet = pictures[static_cast<std::size_t>(scale - 1)];
+        const int top = static_cast<int>(index) * sprite.height();
+        for (int y = 0; y < sprite.height(); ++y)
+            std::copy_n(sprite.scanline(y), sprite.width(), sheet.scanline(top + y));
+    }
+};
+
+void checkSheetSize(const WebExportRequest& r, int width, int spriteHeight, std::size_t count) {
+    const long long w = static_cast<long long>(r.maxScale) * width;
+    const long long h = static_cast<long long>(r.maxScale) * spriteHeight * count;
+    if (w * h > kMaxSheetPixels)
+        throw std::runtime_error("the sheet would be " + std::to_string(w) + " x " +
+                                 std::to_string(h) + " pixels, more than " +
+                                 std::to_string(kMaxSheetPixels) +
+                                 " in one picture: write it without a sheet, with fewer "
+                                 "captions or at a lower density");
+}
+
 } // namespace
 
 std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExportRequest& request,
                                         const std::vector<std::string>& captions,
                                         const WebExportRun& run) {
-    WebExportRequest r = request;
-    r.maxScale = std::clamp(r.maxScale, 1, kMaxDensity);
-    r.stateCount = std::clamp(r.stateCount, 1, 3);
-    const std::vector<Button> buttons = buttonsFor(r, captions);
+    const WebExportRequest r = normalised(request);
+    const std::vector<Button> pages = pageButtons(r, captions);
+    const std::vector<Button> drawn = drawnButtons(r, captions);
     const std::vector<Density> densities = enterDensities(design, r.maxScale);
     const Gray8Image& coverage = densities[0].renderer.field().coverage;
     const int width = shadowMaskSize(coverage.width()) - 1;
     const int height = shadowMaskSize(coverage.height()) - 1;
+    const int spriteHeight = height * static_cast<int>(spriteStates(r.stateCount).size());
+    const bool oneSheet = r.sheet && !r.liveText;
+    if (oneSheet) checkSheetSize(r, width, spriteHeight, drawn.size());
+
+    const bool transparent = transparentFormat(r.format);
+    const Bgr24 background = BackgroundPixel(design.settings.background);
+    Sheets<Rgba8> clearSheets;
+    Sheets<Bgr24> solidSheets;
+    if (oneSheet && transparent) clearSheets.make(r.maxScale, width, spriteHeight, drawn.size(), {});
+    if (oneSheet && !transparent)
+        solidSheets.make(r.maxScale, width, spriteHeight, drawn.size(), background);
 
     std::vector<Job> jobs;
-    for (std::size_t b = 0; b < buttons.size(); ++b)
+    for (std::size_t b = 0; b < drawn.size(); ++b)
         for (int s = 1; s <= r.maxScale; ++s)
             jobs.push_back({b, s});
     std::vector<std::vector<FileContent>> results(jobs.size());
-    const Bgr24 background = BackgroundPixel(design.settings.background);
-    auto work = [&](std::size_t j, CaptionRasterizer* rasterizer) {
-        const Button& b = buttons[jobs[j].button];
+    std::vector<std::vector<std::string>> warnings(jobs.size());
+    auto finish = [&](std::size_t j, auto states, auto fill, auto& sheets) {
+        const Button& b = drawn[jobs[j].button];
         const int s = jobs[j].scale;
-        const Density& density = densities[static_cast<std::size_t>(s - 1)];
-        RenderSettings settings = density.settings;
-        if (!b.ownCaption) settings.text.caption = b.caption;
-        if (r.format == ExportFormat::Png) {
-            auto states = density.renderer.renderTransparent(design.lightMap, settings, rasterizer);
-            if (states[0].empty()) throw std::runtime_error("the shape covers no pixel");
-            results[j] = encodeButton(r, b, s, states, s * width, s * height, Rgba8{});
+        if (states[0].empty()) throw std::runtime_error("the shape covers no pixel");
+        for (auto& image : states)
+            image = fitToSize(image, s * width, s * height, fill);
+        if (!r.sprite) {
+            for (const ExportFile& f : stateFiles(r, b, s))
+                results[j].push_back({f.path, encode(r, states[f.stateIndex])});
+        } else if (oneSheet) {
+            sheets.place(stackStates(states, r.stateCount), jobs[j].button, s);
         } else {
-            auto states = density.renderer.render(design.lightMap, settings, rasterizer);
-            if (states[0].empty()) throw std::runtime_error("the shape covers no pixel");
-            results[j] = encodeButton(r, b, s, states, s * width, s * height, background);
+            addPicture(results[j], r, picturePath(r, b.base, s), stackStates(states, r.stateCount));
         }
+    };
+    auto jobSettings = [&](std::size_t j) {
+        const Button& b = drawn[jobs[j].button];
+        RenderSettings settings = densities[static_cast<std::size_t>(jobs[j].scale - 1)].settings;
+        if (!b.ownCaption) settings.text.caption = b.caption;
+        return settings;
+    };
+    // What the render will ask of the caption rasterizer, asked beforehand in job order.
+    auto prepare = [&](std::size_t j, CaptionRasterizer* recorder, CaptionRasterizer* direct) {
+        const int s = jobs[j].scale;
+        const RenderSettings settings = jobSettings(j);
+        const Gray8Image& own = densities[static_cast<std::size_t>(s - 1)].renderer.field().coverage;
+        PrepareCaption(settings.text, own.width(), own.height(), recorder, s);
+        if (s != 1 || !run.warning) return std::vector<std::string>{};
+        return captionWarnings(settings.text, coverage.width(), coverage.height(), direct);
+    };
+    auto work = [&](std::size_t j, FedCaptions& fed) {
+        const Density& density = densities[static_cast<std::size_t>(jobs[j].scale - 1)];
+        const RenderSettings settings = jobSettings(j);
+        warnings[j] = std::move(fed.warnings);
+        CaptionRasterizer* captions = fed.captions.get();
+        if (transparent)
+            finish(j, density.renderer.renderTransparent(design.lightMap, settings, captions),
+                   Rgba8{}, clearSheets);
+        else
+            finish(j, density.renderer.render(design.lightMap, settings, captions), background,
+                   solidSheets);
     };
     const int cores = hardwareThreads();
     const int wanted = run.threads > 0 && threadsAvailable() ? run.threads : cores;
     const int threads = std::min<int>(wanted, static_cast<int>(jobs.size()));
-    Workers(run, static_cast<int>(jobs.size())).run(jobs.size(), threads, work);
+    Workers(run, static_cast<int>(jobs.size())).run(jobs.size(), threads, prepare, work);
+    for (const auto& list : warnings)
+        for (const std::string& w : list)
+            run.warning(w);
 
     std::vector<FileContent> files;
-    for (auto& r2 : results)
-        for (auto& f : r2)
+    for (auto& result : results)
+        for (auto& f : result)
             files.push_back(std::move(f));
-    if (!wantsSprite(r)) return files;
+    const std::filesystem::path base = exportBase(r.chosenName);
+    for (int s = 1; oneSheet && s <= r.maxScale; ++s) {
+        if (transparent)
+            addPicture(files, r, picturePath(r, base, s), clearSheets.pictures[s - 1]);
+        else
+            addPicture(files, r, picturePath(r, base, s), solidSheets.pictures[s - 1]);
+    }
+    if (!r.sprite) return files;
 
-    SpriteSheet sheet{{}, r.stateCount, r.maxScale};
-    for (const Button& b : buttons)
-        sheet.buttons.push_back({cssClassName(b.base.filename().string()),
-                                 b.ownCaption ? design.settings.text.caption : b.caption,
-                                 spritePath(r, b, 1).filename().string(), width, height});
+    SpriteSheet sheet;
+    sheet.stateCount = r.stateCount;
+    sheet.maxScale = r.maxScale;
+    sheet.width = width;
+    sheet.height = height;
+    sheet.box = buttonBox(coverage, design.settings.shadow);
+    sheet.pictureWidth = width;
+    sheet.pictureHeight = spriteHeight * static_cast<int>(oneSheet ? drawn.size() : 1);
+    sheet.webpCopies = r.webpCopies;
+    if (r.liveText) {
+        const std::unique_ptr<CaptionRasterizer> rasterizer =
+            run.rasterizers ? run.rasterizers() : nullptr;
+        const ButtonBox& box = sheet.box;
+        const ShadowOffset o =
+            ShadowOffsetFor(design.settings.shadow.angle, design.settings.shadow.heights[0]);
+        sheet.liveText =
+            liveTextStyle(design.settings.text, coverage, box.left - (kShadowMargin - o.dx),
+                          box.top - (kShadowMargin - o.dy), rasterizer.get());
+        const std::string cls = cssClassName(base.filename().string());
+        const std::string file = picturePath(r, base, 1).filename().string();
+        for (const Button& b : pages)
+            sheet.buttons.push_back({cls, b.ownCaption ? design.settings.text.caption : b.caption,
+                                     file});
+    } else {
+        std::set<std::string> classes;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const Button& b = pages[i];
+            const std::string wanted = cssClassName(b.base.filename().string());
+            std::string name = wanted;
+            for (int n = 2; !classes.insert(name).second; ++n)
+                name = wanted + "-" + std::to_string(n);
+            sheet.buttons.push_back(
+                {name, b.ownCaption ? design.settings.text.caption : b.caption,
+                 picturePath(r, oneSheet ? base : b.base, 1).filename().string(),
+                 oneSheet ? static_cast<int>(i) * spriteHeight : 0});
+        }
+    }
     const std::string css = spriteCss(sheet);
     const std::filesystem::path cssPath = sidePath(r, ".css");
     files.push_back({cssPath, {css.begin(), css.end()}});
     if (r.html) {
         const ColorRef bg = design.settings.background.color;
         const std::string page =
-            spritePage(sheet, exportBase(r.chosenName).filename().string(),
-                       cssPath.filename().string(), bg, contrastingBackground(bg));
+            spritePage(sheet, base.filename().string(), cssPath.filename().string(), bg,
+                       contrastingBackground(bg));
         files.push_back({sidePath(r, ".html"), {page.begin(), page.end()}});
     }
     return files;
@@ -243,18 +393,25 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
 
 std::vector<std::filesystem::path> webExportNames(const WebExportRequest& request,
                                                   const std::vector<std::string>& captions) {
-    WebExportRequest r = request;
-    r.maxScale = std::clamp(r.maxScale, 1, kMaxDensity);
+    const WebExportRequest r = normalised(request);
+    const bool oneSheet = r.sheet && !r.liveText;
     std::vector<std::filesystem::path> names;
-    for (const Button& b : buttonsFor(r, captions))
-        for (int s = 1; s <= r.maxScale; ++s) {
-            if (wantsSprite(r))
-                names.push_back(spritePath(r, b, s));
-            else
-                for (const ExportFile& f : stateFiles(r, b, s))
-                    names.push_back(f.path);
-        }
-    if (wantsSprite(r)) names.push_back(sidePath(r, ".css"));
+    auto picture = [&](const std::filesystem::path& path) {
+        names.push_back(path);
+        if (r.webpCopies) names.push_back(webpCopyPath(path));
+    };
+    if (!oneSheet)
+        for (const Button& b : drawnButtons(r, captions))
+            for (int s = 1; s <= r.maxScale; ++s) {
+                if (r.sprite)
+                    picture(picturePath(r, b.base, s));
+                else
+                    for (const ExportFile& f : stateFiles(r, b, s))
+                        names.push_back(f.path);
+            }
+    for (int s = 1; oneSheet && s <= r.maxScale; ++s)
+        picture(picturePath(r, exportBase(r.chosenName), s));
+    if (r.sprite) names.push_back(sidePath(r, ".css"));
     if (r.html) names.push_back(sidePath(r, ".html"));
     return names;
 }

@@ -25,7 +25,16 @@ struct WebExportRequest {
     int maxScale = 1;    // densities 1..maxScale are written; names carry "@2x", "@3x"
     bool sprite = false; // one picture per button and density, plus BASE.css
     bool html = false;   // BASE.html as well (implies sprite)
+    int webpQuality = 0; // WebP pictures: 0 lossless, 1..100 lossy colour with lossless alpha
+    bool webpCopies = false; // PNG sprites: a WebP copy of each, offered first by the CSS
+    bool liveText = false;   // one sprite drawn without the caption, which becomes page text
+                             // (implies sprite)
+    bool sheet = false;      // one picture per density for all buttons (implies sprite)
 };
+
+// The largest sheet, in pixels of its highest density: 16 Mi pixels, 64 MiB as RGBA, so a
+// set's sheets stay within the memory the rest of an export takes.
+inline constexpr long long kMaxSheetPixels = 16LL * 1024 * 1024;
 
 struct WebDesign {
     std::vector<TMoveBox> points;
@@ -40,12 +49,18 @@ struct WebExportRun {
     // Called after each rendered button and density, from any worker, one call at a time.
     std::function<void(int done, int total)> progress;
     int threads = 0; // 0: one per core
+    // Called from the calling thread, in caption order, once per caption that the image
+    // cuts off or that holds characters no installed font draws (web/caption_check.h).
+    std::function<void(const std::string&)> warning;
 };
 
 // captions empty: one button with the design's own caption, named from the base alone.
-// Otherwise one button per caption, named BASE-NAME after uniqueCaptionNames. The shape
-// field is computed once per density for the whole set. Throws with a user-facing message
-// (a refused shape, a shape with no pixel); nothing is written here.
+// Otherwise one button per caption line, named BASE-NAME after uniqueCaptionNames. With
+// live text one sprite, BASE, drawn with an empty caption, serves every button; with a
+// sheet (and no live text) the sprites of all buttons are stacked into BASE per density,
+// in caption order. The shape field is computed once per density for the whole set.
+// Throws with a user-facing message (a refused shape, a shape with no pixel, a sheet
+// larger than kMaxSheetPixels); nothing is written here.
 std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExportRequest& request,
                                         const std::vector<std::string>& captions,
                                         const WebExportRun& run = {});

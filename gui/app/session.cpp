@@ -2,12 +2,14 @@
 
 #include "gui/app/design_history.h"
 
+#include "common/file_write.h"
 #include "document/project_file.h"
 #include "document/project_settings.h"
 #include "effects/style_file.h"
 #include "image/bmp.h"
 #include "image/jpeg.h"
 #include "image/png_writer.h"
+#include "image/webp_codec.h"
 #include "shape/compute_points.h"
 #include "shape/render_refusal.h"
 #include "textraster/qt_caption_rasterizer.h"
@@ -304,7 +306,7 @@ void Session::saveStyle(const std::filesystem::path& stylesFolder, const std::st
 int Session::exportImages(const ExportRequest& request) {
     if (m_states[0].empty()) throw std::runtime_error("There is no rendered button to export");
     TransparentStateImages transparent;
-    if (request.format == ExportFormat::Png)
+    if (request.format == ExportFormat::Png || request.format == ExportFormat::Webp)
         transparent =
             m_renderer.renderTransparent(m_lights.lightMap(), m_settings, m_captions.get());
     return exportButtonStates(
@@ -320,6 +322,11 @@ int Session::exportImages(const ExportRequest& request) {
                 break;
             case ExportFormat::Png:
                 writePngFile(path, transparent[static_cast<std::size_t>(&image - m_states.data())]);
+                break;
+            case ExportFormat::Webp:
+                writeFileAtomically(
+                    path,
+                    encodeWebp(transparent[static_cast<std::size_t>(&image - m_states.data())]));
                 break;
             }
         });

@@ -5,6 +5,7 @@
 #include "gui/app/working_directory.h"
 #include "gui/render/web_export_run.h"
 #include "gui/widgets/error_box.h"
+#include "web/caption_list.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -107,6 +108,8 @@ QWidget* ExportDialog::makeFormatGroup() {
     m_jpeg->setObjectName(QStringLiteral("RadioButton2"));
     m_png = new QRadioButton(QStringLiteral("PNG"));
     m_png->setObjectName(QStringLiteral("RadioButtonPng"));
+    m_webp = new QRadioButton(QStringLiteral("WebP (lossless)"));
+    m_webp->setObjectName(QStringLiteral("RadioButtonWebp"));
     m_bmp->setChecked(true);
     m_quality = new QSlider(Qt::Horizontal);
     m_quality->setObjectName(QStringLiteral("TrackBar1"));
@@ -118,6 +121,7 @@ QWidget* ExportDialog::makeFormatGroup() {
     layout->addWidget(m_bmp);
     layout->addWidget(m_jpeg);
     layout->addWidget(m_png);
+    layout->addWidget(m_webp);
     m_qualityValue = new QLabel;
     m_qualityValue->setObjectName(QStringLiteral("QualityValue"));
     m_qualityValue->setMinimumWidth(m_qualityValue->fontMetrics().horizontalAdvance("000"));
@@ -146,17 +150,70 @@ QWidget* ExportDialog::makeWebGroup() {
     m_html = new QCheckBox(QStringLiteral("HTML page"));
     m_html->setObjectName(QStringLiteral("HtmlPage"));
     m_html->setEnabled(false);
-    connect(m_sprite, &QCheckBox::toggled, this, [this](bool on) {
-        m_html->setEnabled(on);
-        if (!on) m_html->setChecked(false);
-    });
+    m_liveText = new QCheckBox(QStringLiteral("Caption as page text"));
+    m_liveText->setObjectName(QStringLiteral("LiveText"));
+    m_liveText->setToolTip(QStringLiteral(
+        "The images are drawn without the caption; the caption is the buttons' HTML text"));
+    m_webpCopies = new QCheckBox(QStringLiteral("WebP copies"));
+    m_webpCopies->setObjectName(QStringLiteral("WebpCopies"));
+    m_sheet = new QCheckBox(QStringLiteral("One sheet for all captions"));
+    m_sheet->setObjectName(QStringLiteral("Sheet"));
+    auto* chooseList = new QPushButton(QStringLiteral("Caption list..."));
+    chooseList->setObjectName(QStringLiteral("CaptionList"));
+    m_captionsLabel = new QLabel(QStringLiteral("the design's caption"));
+    m_captionsLabel->setObjectName(QStringLiteral("CaptionListName"));
+    for (QCheckBox* box : {m_sprite, m_html, m_liveText, m_webpCopies, m_sheet})
+        connect(box, &QCheckBox::toggled, this, &ExportDialog::updateWebChoices);
+    for (QRadioButton* radio : {m_bmp, m_jpeg, m_png, m_webp})
+        connect(radio, &QRadioButton::toggled, this, &ExportDialog::updateWebChoices);
+    connect(chooseList, &QPushButton::clicked, this, &ExportDialog::chooseCaptions);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(new QLabel(QStringLiteral("Density")));
     layout->addWidget(m_density);
     layout->addWidget(m_sprite);
     layout->addWidget(m_html);
+    layout->addWidget(m_liveText);
+    layout->addWidget(m_webpCopies);
+    layout->addWidget(chooseList);
+    layout->addWidget(m_captionsLabel);
+    layout->addWidget(m_sheet);
     layout->addStretch(1);
+    updateWebChoices();
     return group;
+}
+
+// The page, WebP copies, live text and the sheet all go with the sprite; WebP copies with
+// PNG; the sheet with a caption list.
+void ExportDialog::updateWebChoices() {
+    const bool sprite = m_sprite->isChecked();
+    auto allow = [](QCheckBox* box, bool on) {
+        box->setEnabled(on);
+        if (!on) box->setChecked(false);
+    };
+    allow(m_html, sprite);
+    allow(m_liveText, sprite);
+    allow(m_webpCopies, sprite && m_png->isChecked());
+    allow(m_sheet, sprite && !m_captionsFile.isEmpty());
+}
+
+void ExportDialog::setCaptionsFile(const QString& path) {
+    m_captionsFile = path;
+    m_captionsLabel->setText(path.isEmpty() ? QStringLiteral("the design's caption")
+                                            : QFileInfo(path).fileName());
+    updateWebChoices();
+}
+
+void ExportDialog::chooseCaptions() {
+    const WorkingDirectoryKeeper keep;
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Caption list"), m_captionsFile,
+        QStringLiteral("Caption lists (*.txt);;All files (*)"));
+    if (!chosen.isEmpty()) setCaptionsFile(chosen);
+}
+
+std::vector<std::string> ExportDialog::captions() const {
+    if (m_captionsFile.isEmpty()) return {};
+    return readCaptionFile(m_captionsFile.toStdString());
 }
 
 void ExportDialog::showEvent(QShowEvent* event) {
@@ -185,22 +242,27 @@ bool ExportDialog::htmlPage() const {
 }
 
 bool ExportDialog::plainExport() const {
-    return maxScale() == 1 && !sprite();
+    return maxScale() == 1 && !sprite() && m_captionsFile.isEmpty();
 }
 
 WebExportRequest ExportDialog::webRequest() const {
-    return WebExportRequest{exportBaseName().toStdString(),
-                            stateCount(),
-                            format(),
-                            exportJpegQuality(m_quality->value()),
-                            maxScale(),
-                            sprite(),
-                            htmlPage()};
+    WebExportRequest r{exportBaseName().toStdString(),
+                       stateCount(),
+                       format(),
+                       exportJpegQuality(m_quality->value()),
+                       maxScale(),
+                       sprite(),
+                       htmlPage()};
+    r.liveText = m_liveText->isChecked();
+    r.webpCopies = m_webpCopies->isChecked();
+    r.sheet = m_sheet->isChecked();
+    return r;
 }
 
 ExportFormat ExportDialog::format() const {
     if (m_jpeg->isChecked()) return ExportFormat::Jpeg;
     if (m_png->isChecked()) return ExportFormat::Png;
+    if (m_webp->isChecked()) return ExportFormat::Webp;
     return ExportFormat::Bmp;
 }
 
@@ -209,7 +271,7 @@ void ExportDialog::chooseFile() {
     // Start beside the last export, never wherever another file dialog was last.
     const QString start = exportBaseName().isEmpty() ? lastFolder(kExportFolder) : exportBaseName();
     const QString chosen = QFileDialog::getSaveFileName(
-        this, QString(), start, QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png)"));
+        this, QString(), start, QStringLiteral("Image Files (*.bmp *.jpg *.jpeg *.png *.webp)"));
     rememberFolder(kExportFolder, chosen);
     takeChosenName(chosen);
 }
@@ -233,6 +295,7 @@ void ExportDialog::showNames() {
     if (suffix == QLatin1String("bmp")) m_bmp->setChecked(true);
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) m_jpeg->setChecked(true);
     if (suffix == QLatin1String("png")) m_png->setChecked(true);
+    if (suffix == QLatin1String("webp")) m_webp->setChecked(true);
     m_preview->clear();
     for (const QString& name : fileNames())
         m_preview->appendPlainText(name);
@@ -242,8 +305,12 @@ QStringList ExportDialog::fileNames() const {
     QStringList names;
     if (exportBaseName().isEmpty()) return names;
     if (!plainExport()) {
-        for (const std::filesystem::path& name : webExportNames(webRequest(), {}))
-            names << QString::fromStdString(name.string());
+        try {
+            for (const std::filesystem::path& name : webExportNames(webRequest(), captions()))
+                names << QString::fromStdString(name.string());
+        } catch (const std::exception& e) {
+            names << QString::fromStdString(e.what());
+        }
         return names;
     }
     for (const ExportFile& file :
@@ -261,16 +328,18 @@ bool ExportDialog::exportFiles() {
     request.format = format();
     request.qualityBar = m_quality->value();
     const QStringList written = fileNames();
+    std::vector<std::string> warnings;
     try {
         if (plainExport()) {
             m_session.exportImages(request);
+            warnings = sessionCaptionWarnings(m_session);
         } else {
             // Higher densities compute their own shape fields, which takes a moment.
             QApplication::setOverrideCursor(Qt::WaitCursor);
             struct Restore {
                 ~Restore() { QApplication::restoreOverrideCursor(); }
             } restore;
-            exportForWeb(m_session, webRequest());
+            exportForWeb(m_session, webRequest(), captions(), &warnings);
         }
     } catch (const std::exception& e) {
         showError(this, QStringLiteral("Plakett"), e);
@@ -282,7 +351,23 @@ bool ExportDialog::exportFiles() {
     emit exported(QStringLiteral("Exported %1 to %2")
                       .arg(names.join(QStringLiteral(", ")),
                            QDir::toNativeSeparators(QFileInfo(exportBaseName()).absolutePath())));
+    showWarnings(warnings);
     return true;
+}
+
+void ExportDialog::showWarnings(const std::vector<std::string>& warnings) {
+    m_warnings.clear();
+    for (const std::string& w : warnings)
+        m_warnings << QString::fromStdString(w);
+    if (m_warnings.isEmpty()) return;
+    // Not modal: the export window closes after the export, the note stays.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Plakett"),
+                                QStringLiteral("The files were written, but:\n") +
+                                    m_warnings.join(QLatin1Char('\n')),
+                                QMessageBox::Ok, parentWidget() ? parentWidget() : this);
+    box->setObjectName(QStringLiteral("CaptionWarnings"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 // After an error the window stays, so that the name or the format can be corrected.

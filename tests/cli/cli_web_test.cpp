@@ -4,6 +4,7 @@
 
 #include "document/project_file.h"
 #include "image/png_writer.h"
+#include "image/webp_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -134,4 +135,93 @@ TEST(CliWeb, BadInputIsRefusedAndNothingIsWritten) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_TRUE(folderEntries(out.path()).empty());
     }
+}
+
+// The whole menu with live text, WebP copies and one sheet: one sprite drawn with an empty
+// caption (as --caption "" draws it) in PNG and lossless WebP, a style sheet that offers
+// WebP first and a page of real buttons carrying the captions; stderr holds only progress.
+TEST(CliWeb, LiveTextSheetWithWebpCopiesAndAQuietStderr) {
+    TempDir dir;
+    const fs::path project = captionedProject(dir);
+    writeText(dir / "menu.txt", "Home\nAbout <us>\nKontakt\tcontact\n");
+    fs::create_directory(dir / "out");
+    const RunResult r = runRender({"--scale", "2", "--html", "--live-text", "--webp", "--sheet",
+                                   "--captions", (dir / "menu.txt").string(), project.string(),
+                                   (dir / "out" / "menu.png").string()},
+                                  {"XDG_RUNTIME_DIR"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "rendered 1 of 2\nrendered 2 of 2\n");
+    EXPECT_EQ(folderEntries(dir / "out"),
+              (std::vector<std::string>{"menu.css", "menu.html", "menu.png", "menu.webp",
+                                        "menu@2x.png", "menu@2x.webp"}));
+    ASSERT_EQ(runRender({"--scale", "2", "--sprite", "--caption", "", project.string(),
+                         (dir / "bare.png").string()})
+                  .exitCode,
+              0);
+    for (const char* density : {"", "@2x"}) {
+        const auto png = fileBytes(dir / "out" / ("menu" + std::string(density) + ".png"));
+        EXPECT_EQ(png, fileBytes(dir / ("bare" + std::string(density) + ".png")));
+        EXPECT_EQ(decodeWebp(fileBytes(dir / "out" / ("menu" + std::string(density) + ".webp"))),
+                  decodePng(png));
+    }
+    const auto cssBytes = fileBytes(dir / "out" / "menu.css");
+    const std::string css(cssBytes.begin(), cssBytes.end());
+    EXPECT_NE(css.find("image-set(url(\"menu.webp\") type(\"image/webp\") 1x, url(\"menu@2x.webp\") "
+                       "type(\"image/webp\") 2x, url(\"menu.png\") type(\"image/png\") 1x"),
+              std::string::npos)
+        << css;
+    EXPECT_NE(css.find("font-family: Arial, \"Liberation Sans\""), std::string::npos);
+    const auto pageBytes = fileBytes(dir / "out" / "menu.html");
+    const std::string page(pageBytes.begin(), pageBytes.end());
+    for (const char* button : {"<button type=\"button\" class=\"menu\">Home</button>",
+                               "<button type=\"button\" class=\"menu\">About &lt;us&gt;</button>",
+                               "<button type=\"button\" class=\"menu\">Kontakt</button>"})
+        EXPECT_NE(page.find(button), std::string::npos) << button;
+}
+
+// Without live text the sheet stacks the set's sprites in caption order, each as --sprite
+// draws it; a sheet past the pixel limit is refused before anything is drawn.
+TEST(CliWeb, SheetStacksTheSpritesAndRefusesTooLargeOnes) {
+    TempDir dir;
+    const fs::path project = captionedProject(dir);
+    writeText(dir / "menu.txt", "Home\nAbout us\n");
+    fs::create_directory(dir / "sheet");
+    fs::create_directory(dir / "sprites");
+    ASSERT_EQ(runRender({"--sheet", "--captions", (dir / "menu.txt").string(), project.string(),
+                         (dir / "sheet" / "m.png").string()})
+                  .exitCode,
+              0);
+    ASSERT_EQ(runRender({"--sprite", "--captions", (dir / "menu.txt").string(), project.string(),
+                         (dir / "sprites" / "m.png").string()})
+                  .exitCode,
+              0);
+    EXPECT_EQ(folderEntries(dir / "sheet"), (std::vector<std::string>{"m.css", "m.png"}));
+    const Rgba8Image sheet = decodePng(fileBytes(dir / "sheet" / "m.png"));
+    const Rgba8Image home = decodePng(fileBytes(dir / "sprites" / "m-home.png"));
+    const Rgba8Image about = decodePng(fileBytes(dir / "sprites" / "m-about-us.png"));
+    ASSERT_EQ(sheet.width(), home.width());
+    ASSERT_EQ(sheet.height(), 2 * home.height());
+    for (int y = 0; y < home.height(); ++y)
+        for (int x = 0; x < home.width(); ++x) {
+            ASSERT_EQ(sheet.at(x, y), home.at(x, y));
+            ASSERT_EQ(sheet.at(x, y + home.height()), about.at(x, y));
+        }
+    const auto cssBytes = fileBytes(dir / "sheet" / "m.css");
+    const std::string css(cssBytes.begin(), cssBytes.end());
+    EXPECT_NE(css.find(".m-about-us {\n  --sprite-y: -" + std::to_string(home.height()) + "px;"),
+              std::string::npos)
+        << css;
+
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += "Item " + std::to_string(i) + "\n";
+    writeText(dir / "many.txt", many);
+    TempDir out;
+    const RunResult big = runRender({"--scale", "3", "--sheet", "--captions",
+                                     (dir / "many.txt").string(), project.string(),
+                                     (out / "m.png").string()});
+    EXPECT_NE(big.exitCode, 0);
+    EXPECT_NE(big.err.find("more than 16777216 in one picture"), std::string::npos) << big.err;
+    EXPECT_EQ(big.err.find("rendered"), std::string::npos) << big.err;
+    EXPECT_TRUE(folderEntries(out.path()).empty());
 }

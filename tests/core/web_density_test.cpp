@@ -200,6 +200,36 @@ TEST(WebDensity, ReducedHighDensityMatchesTheOneTimesRender) {
     }
 }
 
+// The shadow keeps its darkness and spreads s times as far: reduced by s, the whole
+// picture (button and shadow, on the white background) comes back to the 1x one, at every
+// blur. Cutting the levels to whole ones after each of the s * s times as many blur passes
+// once made it fade at 2x and vanish at 3x.
+TEST(WebDensity, ShadowKeepsItsDarknessAtEveryDensityAndBlur) {
+    const Bgr24Image lightMap = defaultLightMap();
+    std::vector<TMoveBox> points;
+    LoadFromFile(kShipped / "Buttons/Circle.shp", points);
+    for (int blur : {0, 10, 25, 50}) {
+        RenderSettings settings = withPictures();
+        settings.shadow.blur = blur;
+        const Bgr24 white = BackgroundPixel(settings.background);
+        ASSERT_EQ(white, (Bgr24{255, 255, 255}));
+        const Rendered one = renderAt(points, settings, 1, lightMap);
+        for (const auto& [s, limit] : {std::pair{2, 0.015}, std::pair{3, 0.02}}) {
+            SCOPED_TRACE("blur " + std::to_string(blur) + " @" + std::to_string(s) + "x");
+            const Rendered big = renderAt(points, settings, s, lightMap, &one.field);
+            for (int state = 0; state < kStateCount; ++state) {
+                const Bgr24Image& a = one.states[state];
+                const Bgr24Image reduced = reduce(
+                    fitToSize(big.states[state], s * a.width(), s * a.height(), white), s);
+                const Difference d = compare(a, reduced, white, [](int, int) { return true; });
+                std::cout << "shadow blur " << blur << " @" << s << "x state " << state
+                          << ": mean " << d.mean / 2.55 << "% of full scale\n";
+                EXPECT_LE(d.mean, limit * 255) << "state " << state;
+            }
+        }
+    }
+}
+
 // A ramp over a 1x rectangle comes back as the ramp at each enlarged cell's centre, also on
 // enlarged cells just beyond the 1x inside; outside cells stay outside.
 TEST(WebDensity, UpsampledMapFollowsTheOneTimesMapToItsEdge) {

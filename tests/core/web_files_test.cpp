@@ -3,16 +3,19 @@
 #include "effects/light_editor.h"
 #include "image/bmp.h"
 #include "image/png_writer.h"
+#include "image/webp_codec.h"
 #include "render/button_renderer.h"
 #include "shape/shape_file.h"
 #include "web/caption_list.h"
 #include "web/caption_names.h"
+#include "web/live_text_style.h"
 #include "web/sprite.h"
 #include "web/web_export.h"
 #include "web/web_page.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,7 +38,7 @@ std::vector<std::string> pathStrings(const std::vector<fs::path>& paths) {
 
 } // namespace
 
-TEST(WebNames, SlugsUniqueNamesAndClassNames) {
+TEST(WebNames, SlugsUniqueNamesClassNamesAndUrls) {
     const std::vector<std::pair<std::string, std::string>> slugs = {
         {"Home", "home"},
         {"  Contact us! ", "contact-us"},
@@ -47,6 +50,15 @@ TEST(WebNames, SlugsUniqueNamesAndClassNames) {
          "uber-strasse"},
         {"\xE6\x97\xA5\xE6\x9C\xAC", ""},
         {"3 \xC3\x97 4", "3-4"},
+        // U+FB01 "fi", U+0153 "oe", U+0141 "L", U+00F3, U+017A, U+0111 "d", U+0131 dotless i
+        {"\xEF\xAC\x81le \xC5\x93uvre \xC5\x81\xC3\xB3"
+         "d\xC5\xBA \xC4\x91"
+         "ak \xC4\xB1i",
+         "file-oeuvre-lodz-dak-ii"},
+        {"\xC8\x98i \xE1\xBA\x9E", "si-ss"}, // U+0218, U+1E9E
+        {"a\xFF"
+         "b\xE2\x82",
+         "a-b"}, // broken UTF-8 separates
         {std::string(30, 'x') + " " + std::string(30, 'y'),
          std::string(30, 'x') + "-" + std::string(9, 'y')},
         {std::string(39, 'x') + " y", std::string(39, 'x')},
@@ -54,13 +66,58 @@ TEST(WebNames, SlugsUniqueNamesAndClassNames) {
     for (const auto& [caption, slug] : slugs)
         EXPECT_EQ(captionSlug(caption), slug) << caption;
 
-    EXPECT_EQ(
-        uniqueCaptionNames({"Home", "home", "HOME!", "", "\xE6\x97\xA5", "home-2"}),
-        (std::vector<std::string>{"home", "home-3", "home-4", "caption", "caption-2", "home-2"}));
+    const std::string longA = std::string(39, 'a') + "b", longC = std::string(39, 'a') + "c";
+    const struct {
+        std::vector<std::string> lines;
+        std::vector<std::string> names;
+    } sets[] = {
+        {{"Home", "home", "HOME!", "", "\xE6\x97\xA5", "home-2"},
+         {"home", "home-3", "home-4", "caption", "caption-2", "home-2"}},
+        // A line's own name is kept; derived names step aside for it.
+        {{"Home", "Startseite\thome", "\xE6\x97\xA5\xE6\x9C\xAC\t Japan ",
+          "\xC3\x9C"
+          "ber uns\t\xC3\x9C"
+          "ber Uns"},
+         {"home-2", "home", "japan", "uber-uns"}},
+        {{longA + " x", longC + " x"}, {longA, longC}},
+    };
+    for (const auto& set : sets) {
+        const std::vector<std::string> names = uniqueCaptionNames(set.lines);
+        EXPECT_EQ(names, set.names);
+        // Class names follow the whole file name, so they stay as distinct as the files.
+        std::set<std::string> classes;
+        for (const std::string& n : names)
+            classes.insert(cssClassName("menu-" + n));
+        EXPECT_EQ(classes.size(), names.size());
+    }
+    EXPECT_THROW(uniqueCaptionNames({"A\tx", "B\tX"}), std::invalid_argument);
+    EXPECT_THROW(uniqueCaptionNames({"A\t\xE6\x97\xA5"}), std::invalid_argument);
 
     for (const auto& [base, cls] : std::vector<std::pair<std::string, std::string>>{
-             {"menu", "menu"}, {"My Buttons", "my-buttons"}, {"3d", "button-3d"}, {"", "button"}})
+             {"menu", "menu"},
+             {"My Buttons", "my-buttons"},
+             {"3d", "button-3d"},
+             {"", "button"},
+             {"menu-" + longA, "menu-" + longA}})
         EXPECT_EQ(cssClassName(base), cls);
+
+    for (const auto& [file, url] : std::vector<std::pair<std::string, std::string>>{
+             {"nav#1.png", "nav%231.png"},
+             {"a?b.png", "a%3Fb.png"},
+             {"50%.png", "50%25.png"},
+             {"a b\"c'(d).png", "a%20b%22c%27%28d%29.png"},
+             {"c:\\x.png", "c%3A%5Cx.png"},
+             {"Caf\xC3\xA9_1~@2x.png", "Caf%C3%A9_1~@2x.png"}})
+        EXPECT_EQ(urlPathSegment(file), url);
+    SpriteSheet odd;
+    odd.buttons = {{"nav-1", "", "nav#1.png"}};
+    odd.stateCount = 1;
+    odd.maxScale = 2;
+    const std::string css = spriteCss(odd);
+    EXPECT_NE(css.find("url(\"nav%231.png\") 1x, url(\"nav%231@2x.png\") 2x"), std::string::npos)
+        << css;
+    EXPECT_NE(spritePage(odd, "t", "nav#1.css", 0, 0xFFFFFF).find("href=\"nav%231.css\""),
+              std::string::npos);
 }
 
 TEST(WebNames, FilesOfEachRequestInWriteOrder) {
@@ -106,6 +163,8 @@ TEST(CaptionList, LinesAreTrimmedAndBadFilesRefused) {
          "line 1: holds a control character"},
         {std::string(kMaxCaptionBytes + 1, 'w'), "line 1: longer than 200 bytes"},
         {many, "holds more than 500 captions"},
+        {"ok\nA\tb\tc", "line 2: holds more than one tab"},
+        {"A\t!!", "line 1: the name after the tab holds no letter or digit"},
     };
     for (const auto& [text, message] : bad) {
         try {
@@ -131,32 +190,56 @@ TEST(Sprite, StatesStackTopToBottomAndTheRulesFollow) {
             EXPECT_EQ(sprite.at(3, 2 * static_cast<int>(row) + 1).b, order[row]);
     }
 
-    SpriteSheet sheet{{{"menu-home", "Home", "menu-home.png", 120, 40}}, 3, 2};
-    EXPECT_EQ(spriteCss(sheet), ".menu-home {\n"
-                                "  display: inline-block;\n"
-                                "  width: 120px;\n"
-                                "  height: 40px;\n"
-                                "  background-image: url(\"menu-home.png\");\n"
-                                "  background-image: -webkit-image-set(url(\"menu-home.png\") 1x, "
-                                "url(\"menu-home@2x.png\") 2x);\n"
-                                "  background-image: image-set(url(\"menu-home.png\") 1x, "
-                                "url(\"menu-home@2x.png\") 2x);\n"
-                                "  background-size: 120px 120px;\n"
-                                "  background-repeat: no-repeat;\n"
-                                "  background-position: 0 0;\n"
-                                "}\n"
-                                ".menu-home:hover { background-position: 0 -40px; }\n"
-                                ".menu-home:active { background-position: 0 -80px; }\n");
+    SpriteSheet sheet;
+    sheet.buttons = {{"menu-home", "Home", "menu-home.png"}};
+    sheet.maxScale = 2;
+    sheet.width = 120;
+    sheet.height = 40;
+    sheet.box = {20, 22, 80, 18};
+    sheet.pictureWidth = 120;
+    sheet.pictureHeight = 120;
+    const std::string css = spriteCss(sheet);
+    // The box is the button: its own size, the sprite around it behind a pseudo-element that
+    // takes no space and no pointer; the rows move on hover, press and the "pressed" class.
+    for (const char* part :
+         {".menu-home {\n  -webkit-appearance: none;",
+          "  width: 80px;\n  height: 18px;\n  margin: 0;\n  padding: 0;\n  border: 0;",
+          "  background: none;\n  color: inherit;\n  font: inherit;",
+          ".menu-home::before {\n  content: \"\";\n  position: absolute;\n  z-index: -1;\n"
+          "  left: -20px;\n  top: -22px;\n  width: 120px;\n  height: 40px;\n"
+          "  background-size: 120px 120px;",
+          "  pointer-events: none;",
+          ".menu-home {\n  --sprite-y: 0px;\n}",
+          "  background-image: url(\"menu-home.png\");\n"
+          "  background-image: -webkit-image-set(url(\"menu-home.png\") 1x, "
+          "url(\"menu-home@2x.png\") 2x);\n"
+          "  background-image: image-set(url(\"menu-home.png\") 1x, url(\"menu-home@2x.png\") 2x);",
+          ".menu-home:hover::before {\n  background-position: 0 calc(var(--sprite-y, 0px) - 40px);",
+          ".menu-home:active::before,\n.menu-home.pressed::before {\n"
+          "  background-position: 0 calc(var(--sprite-y, 0px) - 80px);",
+          ".menu-home:focus-visible {\n  outline: 2px solid",
+          ".menu-home:disabled::before,\n.menu-home[aria-disabled=\"true\"]::before {\n"
+          "  background-position: 0 var(--sprite-y, 0px);\n  opacity: 0.5;"})
+        EXPECT_NE(css.find(part), std::string::npos) << part << "\nin\n" << css;
+    EXPECT_EQ(css.find("webp"), std::string::npos);
+
     sheet.stateCount = 2;
     sheet.maxScale = 1;
     const std::string two = spriteCss(sheet);
     EXPECT_EQ(two.find(":hover"), std::string::npos);
     EXPECT_EQ(two.find("image-set"), std::string::npos);
-    EXPECT_NE(two.find(".menu-home:active { background-position: 0 -40px; }"), std::string::npos);
+    EXPECT_NE(two.find(".menu-home:active::before,\n.menu-home.pressed::before {\n"
+                       "  background-position: 0 calc(var(--sprite-y, 0px) - 40px);"),
+              std::string::npos);
 
     sheet.buttons[0].caption = "<Tom & \"Jerry\">";
     const std::string page = spritePage(sheet, "menu", "menu.css", 0xFFFFFF, 0x000000);
-    EXPECT_NE(page.find("aria-label=\"&lt;Tom &amp; &quot;Jerry&quot;&gt;\""), std::string::npos);
+    EXPECT_NE(page.find("<button type=\"button\" class=\"menu-home\" "
+                        "aria-label=\"&lt;Tom &amp; &quot;Jerry&quot;&gt;\"></button>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<button type=\"button\" class=\"menu-home\" disabled aria-label="),
+              std::string::npos);
+    EXPECT_EQ(page.find("title="), std::string::npos);
     EXPECT_NE(page.find("<link rel=\"stylesheet\" href=\"menu.css\">"), std::string::npos);
     EXPECT_NE(page.find("background: #ffffff"), std::string::npos);
     EXPECT_NE(page.find("background: #000000"), std::string::npos);
@@ -190,7 +273,7 @@ TEST(WebExport, OneTimesFilesAreThePlainExportAndDenseSpritesScaleExactly) {
 
     const auto sprites =
         buildWebExport(design, {"x/h.png", 3, ExportFormat::Bmp, 90, 3, true, true}, {"One", "Two"},
-                       {nullptr, {}, 2});
+                       {nullptr, {}, 2, {}});
     ASSERT_EQ(sprites.size(), 8u);
     const int w = plain[0].width(), h = plain[0].height();
     for (int s = 1; s <= 3; ++s) {
@@ -202,4 +285,64 @@ TEST(WebExport, OneTimesFilesAreThePlainExportAndDenseSpritesScaleExactly) {
     const std::string css(sprites[6].bytes.begin(), sprites[6].bytes.end());
     EXPECT_NE(css.find("width: " + std::to_string(w) + "px;"), std::string::npos);
     EXPECT_EQ(sprites[7].path.generic_string(), "x/h.html");
+}
+
+// Lossless WebP gives back every pixel, colour under full transparency too; lossy WebP
+// keeps the alpha channel exactly and the colour close.
+TEST(WebExport, WebpRoundTrip) {
+    Rgba8Image image(37, 23);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.at(x, y) = Rgba8{static_cast<std::uint8_t>(7 * x), static_cast<std::uint8_t>(11 * y),
+                                   static_cast<std::uint8_t>(x * y),
+                                   static_cast<std::uint8_t>(x < 5 ? 0 : 255 - 6 * y)};
+    EXPECT_EQ(decodeWebp(encodeWebp(image)), image);
+    const Rgba8Image lossy = decodeWebp(encodeWebp(image, 85));
+    ASSERT_EQ(lossy.width(), image.width());
+    double sum = 0;
+    for (std::size_t i = 0; i < image.pixels().size(); ++i) {
+        const Rgba8 a = image.pixels()[i], b = lossy.pixels()[i];
+        EXPECT_EQ(a.a, b.a);
+        if (a.a == 255) sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    }
+    EXPECT_LT(sum / (3.0 * static_cast<double>(image.pixels().size())), 6.0);
+    EXPECT_THROW(decodeWebp(bytesOf("RIFF....WEBPVP8 nonsense")), std::runtime_error);
+}
+
+// Live text: the state colours, effects, font and placement of the design become CSS.
+TEST(Sprite, LiveTextRulesFollowTheTextSettings) {
+    SpriteSheet sheet;
+    sheet.buttons = {{"menu", "Home", "menu.png"}, {"menu", "About", "menu.png"}};
+    sheet.width = 120;
+    sheet.height = 40;
+    sheet.box = {20, 10, 80, 20};
+    sheet.pictureWidth = 120;
+    sheet.pictureHeight = 120;
+    TextLive text;
+    text.fontName = "Comic \"Neue\"";
+    text.fontSize = 10;
+    text.bold = true;
+    text.weight = 700;
+    text.x = 6;
+    text.colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    text.effects = {TextEffect::Normal, TextEffect::Shadow, TextEffect::Bordered};
+    text.effectColor = 0x202020;
+    text.opacity = 0; // the text alone, nothing of the button through it
+    Gray8Image coverage(90, 30);
+    sheet.liveText = liveTextStyle(text, coverage, 5, 5, nullptr);
+    EXPECT_DOUBLE_EQ(sheet.liveText->centreX, 45 + 6 - 5);
+    EXPECT_DOUBLE_EQ(sheet.liveText->centreY, 15 - 5);
+    const std::string css = spriteCss(sheet);
+    for (const char* part :
+         {"font-family: \"Comic \\\"Neue\\\"\", Arial, \"Liberation Sans\", Helvetica, sans-serif;",
+          "font-size: 13.04px;", "font-weight: 700;", "color: #ff0000;\n  text-shadow: none;",
+          ".menu:hover {\n  color: #00ff00;\n  text-shadow: 2px 2px 0 #202020;",
+          ".menu:active,\n.menu.pressed {\n  color: #0000ff;\n  text-shadow: 1px 1px 0 #202020",
+          // centre 46 in a box 80 wide: 6 px right of the middle
+          "padding: 0 0 0 12px;"})
+        EXPECT_NE(css.find(part), std::string::npos) << part << "\nin\n" << css;
+    EXPECT_EQ(css.find(".menu,\n.menu"), std::string::npos); // one class, one rule set
+    const std::string page = spritePage(sheet, "menu", "menu.css", 0xFFFFFF, 0);
+    EXPECT_NE(page.find("<button type=\"button\" class=\"menu\">About</button>"),
+              std::string::npos);
 }

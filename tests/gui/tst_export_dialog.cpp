@@ -57,6 +57,7 @@ class TestExportDialog : public QObject {
     void choicesSurviveReopening();
     void webChoicesWriteDenseSpritesAndPage();
     void formatFollowsTheNameAndErrorsKeepTheWindow();
+    void liveTextWebpCopiesAndASheetForACaptionList();
 
   private:
     fs::path dir() const { return fs::path(m_dir.path().toStdString()); }
@@ -279,6 +280,51 @@ void TestExportDialog::webChoicesWriteDenseSpritesAndPage() {
     QCOMPARE(sprite.width(), m_session.states()[0].width());
     QCOMPARE(sprite.height(), 3 * m_session.states()[0].height());
     QCOMPARE(dense.size(), sprite.size() * 2);
+}
+
+// The newer web choices go with the sprite (WebP copies with PNG, the sheet with a caption
+// list) and write what the command line writes; captions that do not fit are named.
+void TestExportDialog::liveTextWebpCopiesAndASheetForACaptionList() {
+    ExportDialog dialog(m_session);
+    child<QRadioButton>(dialog, "ThreeStates")->setChecked(true);
+    child<QRadioButton>(dialog, "RadioButton1")->setChecked(true); // BMP
+    QVERIFY(!child<QCheckBox>(dialog, "LiveText")->isEnabled());
+    child<QCheckBox>(dialog, "Sprite")->setChecked(true);
+    QVERIFY(child<QCheckBox>(dialog, "LiveText")->isEnabled());
+    QVERIFY(!child<QCheckBox>(dialog, "WebpCopies")->isEnabled()); // BMP
+    QVERIFY(!child<QCheckBox>(dialog, "Sheet")->isEnabled());      // no caption list
+    child<QRadioButton>(dialog, "RadioButtonPng")->setChecked(true);
+    child<QCheckBox>(dialog, "WebpCopies")->setChecked(true);
+    child<QCheckBox>(dialog, "LiveText")->setChecked(true);
+    fs::create_directories(dir() / "live");
+    dialog.takeChosenName(QString::fromStdString((dir() / "live" / "m.png").string()));
+    QVERIFY(dialog.exportFiles());
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(dir() / "live"))
+        written.push_back(entry.path().filename().string());
+    std::sort(written.begin(), written.end());
+    QCOMPARE(written, (std::vector<std::string>{"m.css", "m.png", "m.webp"}));
+
+    {
+        std::ofstream list(dir() / "menu.txt");
+        list << "Home\nA caption far too long to fit on this button at all\n";
+    }
+    dialog.setCaptionsFile(QString::fromStdString((dir() / "menu.txt").string()));
+    QVERIFY(child<QCheckBox>(dialog, "Sheet")->isEnabled());
+    child<QCheckBox>(dialog, "Sheet")->setChecked(true);
+    child<QCheckBox>(dialog, "LiveText")->setChecked(false);
+    fs::create_directories(dir() / "sheet");
+    dialog.takeChosenName(QString::fromStdString((dir() / "sheet" / "m.png").string()));
+    QVERIFY(dialog.exportFiles());
+    written.clear();
+    for (const auto& entry : fs::directory_iterator(dir() / "sheet"))
+        written.push_back(entry.path().filename().string());
+    std::sort(written.begin(), written.end());
+    QCOMPARE(written, (std::vector<std::string>{"m.css", "m.png", "m.webp"}));
+    const QImage sheet(QString::fromStdString((dir() / "sheet" / "m.png").string()));
+    QCOMPARE(sheet.height(), 2 * 3 * m_session.states()[0].height());
+    QCOMPARE(dialog.lastWarnings().size(), 1);
+    QVERIFY(dialog.lastWarnings()[0].contains(QStringLiteral("does not fit")));
 }
 
 QTEST_MAIN(TestExportDialog)

@@ -1,13 +1,20 @@
 #include "textraster/qt_caption_rasterizer.h"
 
+#include "effects/light_editor.h"
+#include "shape/shape_file.h"
+#include "web/caption_check.h"
+#include "web/web_export.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 using namespace plakett;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -129,4 +136,67 @@ TEST(QtCaption, ClipLimitsTheDrawnArea) {
     EXPECT_LE(c.left + c.coverage.width(), 40);
     EXPECT_LE(c.top + c.coverage.height(), 25);
     EXPECT_TRUE(r.rasterize("Hello", arial(30), CaptionRect{500, 500, 10, 10}).coverage.empty());
+}
+
+// Characters that no installed font draws are named, each once; the rest are not. The
+// caption check names a caption that the image cuts off.
+TEST(QtCaption, MissingCharactersAndClippedCaptionsAreNamed) {
+    QtCaptionRasterizer r;
+    EXPECT_EQ(r.missingCharacters("Caf\xC3\xA9 menu", arial(30)), "");
+    // U+10FFFD, a private-use character no font has, twice; U+200D (joiner) is invisible.
+    const std::string odd = "\xF4\x8F\xBF\xBD";
+    EXPECT_EQ(r.missingCharacters("a" + odd + "\xE2\x80\x8D" + odd + "b", arial(30)), odd);
+
+    TextLive text;
+    text.fontSize = 10;
+    text.caption = "OK";
+    EXPECT_TRUE(captionWarnings(text, 120, 40, &r).empty());
+    text.caption = "A much longer caption than fits";
+    const std::vector<std::string> clipped = captionWarnings(text, 120, 40, &r);
+    ASSERT_EQ(clipped.size(), 1u);
+    EXPECT_NE(clipped[0].find("\"A much longer caption than fits\" does not fit"),
+              std::string::npos);
+    text.caption = "OK" + odd;
+    const std::vector<std::string> missing = captionWarnings(text, 120, 40, &r);
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_NE(missing[0].find("no installed font draws: \"" + odd + "\""), std::string::npos);
+}
+
+// A caption set of scripts that the fonts draw by fallback (Arabic within Latin, CJK) and
+// characters none draws: the same bytes on every run, with one thread or several.
+TEST(QtCaption, CaptionSetsRenderTheSameBytesWithAnyNumberOfThreads) {
+    WebDesign design;
+    LoadFromFile(fs::path(PLAKETT_TEST_DATA) / ".." / ".." / "data" / "Buttons" / "Pill.shp",
+                 design.points);
+    LightEditor editor;
+    editor.setRenderMode(true);
+    editor.UpdateGradient();
+    design.lightMap = editor.CopyLightMap();
+    design.settings.text.fontSize = 9;
+    const std::vector<std::string> captions = {
+        "Home",
+        "\xD8\xA7\xD9\x84\xD8\xB1\xD8\xA6\xD9\x8A\xD8\xB3\xD9\x8A\xD8\xA9 Home",
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+        "Menu \xD9\x82\xD8\xA7\xD8\xA6\xD9\x85\xD8\xA9 1",
+        "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4 / \xD0\x9F\xD1\x80\xD0\xB8",
+        "\xF4\x8F\xBF\xBD box",
+        "Caf\xC3\xA9 \xE2\x82\xAC",
+        "\xE4\xB8\xAD\xE6\x96\x87 and \xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A",
+    };
+    const WebExportRequest request{"menu.png", 3, ExportFormat::Png, 90, 2, true, false};
+    auto render = [&](int threads) {
+        WebExportRun run;
+        run.threads = threads;
+        run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
+        return buildWebExport(design, request, captions, run);
+    };
+    const std::vector<FileContent> first = render(1);
+    for (int round = 0; round < 6; ++round) {
+        const int threads = round % 2 == 0 ? 4 : 1;
+        const std::vector<FileContent> again = render(threads);
+        ASSERT_EQ(again.size(), first.size());
+        for (std::size_t i = 0; i < first.size(); ++i)
+            EXPECT_TRUE(again[i].bytes == first[i].bytes)
+                << first[i].path << " differs with " << threads << " threads, round " << round;
+    }
 }
