@@ -43,8 +43,8 @@ std::vector<std::uint8_t> encodeWebp(const Rgba8Image& image, int quality) {
     picture.width = image.width();
     picture.height = image.height();
     const PictureGuard pictureGuard{&picture};
-    if (!WebPPictureImportRGBA(&picture, reinterpret_cast<const std::uint8_t*>(
-                                             image.pixels().data()),
+    if (!WebPPictureImportRGBA(&picture,
+                               reinterpret_cast<const std::uint8_t*>(image.pixels().data()),
                                image.width() * 4))
         throw std::runtime_error("not enough memory for the WebP picture");
     WebPMemoryWriter writer;

@@ -29,8 +29,7 @@ std::vector<std::string> captionWarnings(const TextLive& text, int baseWidth, in
     const CaptionFont font = CaptionFontFor(text, DoubleCaptionCellHeight(text.fontSize));
     if (const std::string missing = rasterizer->missingCharacters(text.caption, font);
         !missing.empty())
-        warnings.push_back(name + " has characters no installed font draws: \"" + missing +
-                           "\"");
+        warnings.push_back(name + " has characters no installed font draws: \"" + missing + "\"");
     return warnings;
 }
 

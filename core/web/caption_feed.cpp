@@ -48,8 +48,7 @@ double RecordedCaptions::emPixels(const CaptionFont& font) {
     return a.number;
 }
 
-std::string RecordedCaptions::missingCharacters(const std::string& text,
-                                                const CaptionFont& font) {
+std::string RecordedCaptions::missingCharacters(const std::string& text, const CaptionFont& font) {
     Answer& a = answer(spelled("missing", text, font));
     if (m_source != nullptr) a.text = m_source->missingCharacters(text, font);
     return a.text;

@@ -268,7 +268,8 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
     const Bgr24 background = BackgroundPixel(design.settings.background);
     Sheets<Rgba8> clearSheets;
     Sheets<Bgr24> solidSheets;
-    if (oneSheet && transparent) clearSheets.make(r.maxScale, width, spriteHeight, drawn.size(), {});
+    if (oneSheet && transparent)
+        clearSheets.make(r.maxScale, width, spriteHeight, drawn.size(), {});
     if (oneSheet && !transparent)
         solidSheets.make(r.maxScale, width, spriteHeight, drawn.size(), background);
 
@@ -303,7 +304,8 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
     auto prepare = [&](std::size_t j, CaptionRasterizer* recorder, CaptionRasterizer* direct) {
         const int s = jobs[j].scale;
         const RenderSettings settings = jobSettings(j);
-        const Gray8Image& own = densities[static_cast<std::size_t>(s - 1)].renderer.field().coverage;
+        const Gray8Image& own =
+            densities[static_cast<std::size_t>(s - 1)].renderer.field().coverage;
         PrepareCaption(settings.text, own.width(), own.height(), recorder, s);
         if (s != 1 || !run.warning) return std::vector<std::string>{};
         return captionWarnings(settings.text, coverage.width(), coverage.height(), direct);
@@ -362,8 +364,8 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
         const std::string cls = cssClassName(base.filename().string());
         const std::string file = picturePath(r, base, 1).filename().string();
         for (const Button& b : pages)
-            sheet.buttons.push_back({cls, b.ownCaption ? design.settings.text.caption : b.caption,
-                                     file});
+            sheet.buttons.push_back(
+                {cls, b.ownCaption ? design.settings.text.caption : b.caption, file});
     } else {
         std::set<std::string> classes;
         for (std::size_t i = 0; i < pages.size(); ++i) {

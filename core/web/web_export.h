@@ -22,10 +22,10 @@ struct WebExportRequest {
     int stateCount = 3;
     ExportFormat format = ExportFormat::Bmp;
     int jpegQuality = 90;
-    int maxScale = 1;    // densities 1..maxScale are written; names carry "@2x", "@3x"
-    bool sprite = false; // one picture per button and density, plus BASE.css
-    bool html = false;   // BASE.html as well (implies sprite)
-    int webpQuality = 0; // WebP pictures: 0 lossless, 1..100 lossy colour with lossless alpha
+    int maxScale = 1;        // densities 1..maxScale are written; names carry "@2x", "@3x"
+    bool sprite = false;     // one picture per button and density, plus BASE.css
+    bool html = false;       // BASE.html as well (implies sprite)
+    int webpQuality = 0;     // WebP pictures: 0 lossless, 1..100 lossy colour with lossless alpha
     bool webpCopies = false; // PNG sprites: a WebP copy of each, offered first by the CSS
     bool liveText = false;   // one sprite drawn without the caption, which becomes page text
                              // (implies sprite)

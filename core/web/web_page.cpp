@@ -71,8 +71,8 @@ std::string spritePage(const SpriteSheet& sheet, const std::string& title,
             std::to_string(across + 8) + "px " + std::to_string(down + 8) +
             "px; }\n"
             ".row { display: flex; flex-wrap: wrap; align-items: flex-start; gap: " +
-            std::to_string(down) + "px " + std::to_string(across) + "px; padding: " +
-            std::to_string(down) + "px 0; }\n</style>\n</head>\n<body>\n";
+            std::to_string(down) + "px " + std::to_string(across) +
+            "px; padding: " + std::to_string(down) + "px 0; }\n</style>\n</head>\n<body>\n";
     html += panel(sheet, background, "On the project's background", true);
     html += panel(sheet, contrast, "On a contrasting background", false);
     return html + kPressScript + "</body>\n</html>\n";
@@ -84,8 +84,8 @@ std::string urlPathSegment(const std::string& fileName) {
     for (const char ch : fileName) {
         const auto c = static_cast<unsigned char>(ch);
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                           c == '~' || c == '@';
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                           c == '@';
         if (plain) {
             out += ch;
         } else {

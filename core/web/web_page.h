@@ -42,8 +42,8 @@ struct LiveTextStyle {
     std::array<ColorRef, kStateCount> colors{};
     std::array<TextEffect, kStateCount> effects{};
     ColorRef effectColor = 0;
-    int opacity = 255; // how much of the text and its effects shows, 0..255
-    int angle = 0;     // degrees counter-clockwise
+    int opacity = 255;  // how much of the text and its effects shows, 0..255
+    int angle = 0;      // degrees counter-clockwise
     double centreX = 0; // the caption's centre in the button's box, CSS px
     double centreY = 0;
 };

@@ -205,9 +205,9 @@ void ExportDialog::setCaptionsFile(const QString& path) {
 
 void ExportDialog::chooseCaptions() {
     const WorkingDirectoryKeeper keep;
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Caption list"), m_captionsFile,
-        QStringLiteral("Caption lists (*.txt);;All files (*)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Caption list"), m_captionsFile,
+                                     QStringLiteral("Caption lists (*.txt);;All files (*)"));
     if (!chosen.isEmpty()) setCaptionsFile(chosen);
 }
 

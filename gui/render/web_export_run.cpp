@@ -20,7 +20,8 @@ int exportForWeb(Session& session, const WebExportRequest& request,
     run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
     if (warnings != nullptr)
         run.warning = [warnings](const std::string& w) { warnings->push_back(w); };
-    const std::vector<FileContent> files = buildWebExport(webDesignOf(session), request, captions, run);
+    const std::vector<FileContent> files =
+        buildWebExport(webDesignOf(session), request, captions, run);
     writeFilesTogether(files);
     return static_cast<int>(files.size());
 }

@@ -166,9 +166,10 @@ TEST(CliWeb, LiveTextSheetWithWebpCopiesAndAQuietStderr) {
     }
     const auto cssBytes = fileBytes(dir / "out" / "menu.css");
     const std::string css(cssBytes.begin(), cssBytes.end());
-    EXPECT_NE(css.find("image-set(url(\"menu.webp\") type(\"image/webp\") 1x, url(\"menu@2x.webp\") "
-                       "type(\"image/webp\") 2x, url(\"menu.png\") type(\"image/png\") 1x"),
-              std::string::npos)
+    EXPECT_NE(
+        css.find("image-set(url(\"menu.webp\") type(\"image/webp\") 1x, url(\"menu@2x.webp\") "
+                 "type(\"image/webp\") 2x, url(\"menu.png\") type(\"image/png\") 1x"),
+        std::string::npos)
         << css;
     EXPECT_NE(css.find("font-family: Arial, \"Liberation Sans\""), std::string::npos);
     const auto pageBytes = fileBytes(dir / "out" / "menu.html");
@@ -217,9 +218,9 @@ TEST(CliWeb, SheetStacksTheSpritesAndRefusesTooLargeOnes) {
         many += "Item " + std::to_string(i) + "\n";
     writeText(dir / "many.txt", many);
     TempDir out;
-    const RunResult big = runRender({"--scale", "3", "--sheet", "--captions",
-                                     (dir / "many.txt").string(), project.string(),
-                                     (out / "m.png").string()});
+    const RunResult big =
+        runRender({"--scale", "3", "--sheet", "--captions", (dir / "many.txt").string(),
+                   project.string(), (out / "m.png").string()});
     EXPECT_NE(big.exitCode, 0);
     EXPECT_NE(big.err.find("more than 16777216 in one picture"), std::string::npos) << big.err;
     EXPECT_EQ(big.err.find("rendered"), std::string::npos) << big.err;

@@ -219,11 +219,11 @@ TEST(WebDensity, ShadowKeepsItsDarknessAtEveryDensityAndBlur) {
             const Rendered big = renderAt(points, settings, s, lightMap, &one.field);
             for (int state = 0; state < kStateCount; ++state) {
                 const Bgr24Image& a = one.states[state];
-                const Bgr24Image reduced = reduce(
-                    fitToSize(big.states[state], s * a.width(), s * a.height(), white), s);
+                const Bgr24Image reduced =
+                    reduce(fitToSize(big.states[state], s * a.width(), s * a.height(), white), s);
                 const Difference d = compare(a, reduced, white, [](int, int) { return true; });
-                std::cout << "shadow blur " << blur << " @" << s << "x state " << state
-                          << ": mean " << d.mean / 2.55 << "% of full scale\n";
+                std::cout << "shadow blur " << blur << " @" << s << "x state " << state << ": mean "
+                          << d.mean / 2.55 << "% of full scale\n";
                 EXPECT_LE(d.mean, limit * 255) << "state " << state;
             }
         }

@@ -93,12 +93,12 @@ TEST(WebNames, SlugsUniqueNamesClassNamesAndUrls) {
     EXPECT_THROW(uniqueCaptionNames({"A\tx", "B\tX"}), std::invalid_argument);
     EXPECT_THROW(uniqueCaptionNames({"A\t\xE6\x97\xA5"}), std::invalid_argument);
 
-    for (const auto& [base, cls] : std::vector<std::pair<std::string, std::string>>{
-             {"menu", "menu"},
-             {"My Buttons", "my-buttons"},
-             {"3d", "button-3d"},
-             {"", "button"},
-             {"menu-" + longA, "menu-" + longA}})
+    for (const auto& [base, cls] :
+         std::vector<std::pair<std::string, std::string>>{{"menu", "menu"},
+                                                          {"My Buttons", "my-buttons"},
+                                                          {"3d", "button-3d"},
+                                                          {"", "button"},
+                                                          {"menu-" + longA, "menu-" + longA}})
         EXPECT_EQ(cssClassName(base), cls);
 
     for (const auto& [file, url] : std::vector<std::pair<std::string, std::string>>{
@@ -208,8 +208,7 @@ TEST(Sprite, StatesStackTopToBottomAndTheRulesFollow) {
           ".menu-home::before {\n  content: \"\";\n  position: absolute;\n  z-index: -1;\n"
           "  left: -20px;\n  top: -22px;\n  width: 120px;\n  height: 40px;\n"
           "  background-size: 120px 120px;",
-          "  pointer-events: none;",
-          ".menu-home {\n  --sprite-y: 0px;\n}",
+          "  pointer-events: none;", ".menu-home {\n  --sprite-y: 0px;\n}",
           "  background-image: url(\"menu-home.png\");\n"
           "  background-image: -webkit-image-set(url(\"menu-home.png\") 1x, "
           "url(\"menu-home@2x.png\") 2x);\n"
@@ -293,9 +292,10 @@ TEST(WebExport, WebpRoundTrip) {
     Rgba8Image image(37, 23);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            image.at(x, y) = Rgba8{static_cast<std::uint8_t>(7 * x), static_cast<std::uint8_t>(11 * y),
-                                   static_cast<std::uint8_t>(x * y),
-                                   static_cast<std::uint8_t>(x < 5 ? 0 : 255 - 6 * y)};
+            image.at(x, y) =
+                Rgba8{static_cast<std::uint8_t>(7 * x), static_cast<std::uint8_t>(11 * y),
+                      static_cast<std::uint8_t>(x * y),
+                      static_cast<std::uint8_t>(x < 5 ? 0 : 255 - 6 * y)};
     EXPECT_EQ(decodeWebp(encodeWebp(image)), image);
     const Rgba8Image lossy = decodeWebp(encodeWebp(image, 85));
     ASSERT_EQ(lossy.width(), image.width());

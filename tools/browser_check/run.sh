@@ -20,14 +20,17 @@ mkdir -p "$work"
 cp "$here/package.json" "$here/check.mjs" "$work/"
 (cd "$work" && PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-audit --no-fund --silent)
 
+# usage: render OUTPUT [options]
 render() {
+    local output="$1"
+    shift
     QT_QPA_PLATFORM=offscreen "$build/bin/plakett-render" "$@" \
-        --captions "$root/docs/demo/menu.txt" "$root/docs/demo/demo.tbp"
+        --captions "$root/docs/demo/menu.txt" "$root/docs/demo/demo.tbp" "$output"
 }
 rm -rf "$out/site" "$out/live"
 mkdir -p "$out/site" "$out/live"
-render --scale 3 --html "$out/site/menu.png"
-render --scale 3 --html --live-text --webp --sheet "$out/live/menu.png"
+render "$out/site/menu.png" --scale 3 --html
+render "$out/live/menu.png" --scale 3 --html --live-text --webp --sheet
 status=0
 node "$work/check.mjs" "$out/site/menu.html" "$out/shots/site" || status=1
 node "$work/check.mjs" "$out/live/menu.html" "$out/shots/live" || status=1
