@@ -161,9 +161,9 @@ std::string textShadow(TextEffect effect, ColorRef effectColor, int opacity) {
 
 std::string liveTextRules(const std::vector<std::string>& classes, const SpriteSheet& sheet) {
     const LiveTextStyle& t = *sheet.liveText;
-    auto state = [&](int s) {
-        return "  color: " + textColor(t.colors[s], t.opacity) +
-               ";\n  text-shadow: " + textShadow(t.effects[s], t.effectColor, t.opacity) + ";\n";
+    auto state = [&](int s, int opacity) {
+        return "  color: " + textColor(t.colors[s], opacity) +
+               ";\n  text-shadow: " + textShadow(t.effects[s], t.effectColor, opacity) + ";\n";
     };
     // The text is centred on (centreX, centreY): the padding moves the middle of the
     // content box there, and the text, never wrapped, overflows it evenly on both sides.
@@ -179,16 +179,17 @@ std::string liveTextRules(const std::vector<std::string>& classes, const SpriteS
     css += "  font-weight: " + std::to_string(t.weight) + ";\n";
     css += std::string("  font-style: ") + (t.italic ? "italic" : "normal") + ";\n";
     css += std::string("  text-decoration: ") + (t.underline ? "underline" : "none") + ";\n";
-    css += state(0) + "}\n";
+    css += state(0, t.opacity) + "}\n";
     if (t.angle != 0)
         css += selectors(classes, " > span") +
                " {\n  display: inline-block;\n  transform: rotate(" + std::to_string(-t.angle) +
                "deg);\n}\n";
-    css += selectors(classes, ":hover") + " {\n" + state(1) + "}\n";
+    css += selectors(classes, ":hover") + " {\n" + state(1, t.opacity) + "}\n";
     css += selectors(classes, ":active") + ",\n" + selectors(classes, ".pressed") + " {\n" +
-           state(2) + "}\n";
+           state(2, t.opacity) + "}\n";
     css += selectors(classes, ":disabled") + ",\n" +
-           selectors(classes, "[aria-disabled=\"true\"]") + " {\n" + state(0) + "}\n";
+           selectors(classes, "[aria-disabled=\"true\"]") + " {\n" + state(0, t.opacity / 2) +
+           "}\n";
     return css;
 }
 

@@ -110,6 +110,8 @@ TEST(CliWeb, BadInputIsRefusedAndNothingIsWritten) {
     for (int i = 0; i < 2000; ++i)
         many += "Item " + std::to_string(i) + "\n";
     writeText(dir / "many.txt", many);
+    writeText(dir / "tabs.txt", "Home\nA\tb\tc\n");
+    writeText(dir / "names.txt", "Start\thome\nHaus\tHome\n");
     const struct {
         std::vector<std::string> args;
         std::string message;
@@ -123,6 +125,9 @@ TEST(CliWeb, BadInputIsRefusedAndNothingIsWritten) {
         {{"--caption", "a", "--captions", (dir / "empty.txt").string()}, "cannot be used together"},
         {{"--scale", "4"}, "--scale takes a whole number from 1 to 3"},
         {{"--caption", std::string(201, 'x')}, "longer than 200 bytes"},
+        {{"--webp", "--format", "jpg"}, "--webp adds WebP copies to PNG sprites"},
+        {{"--captions", (dir / "tabs.txt").string()}, "line 2: holds more than one tab"},
+        {{"--captions", (dir / "names.txt").string()}, "two captions name their button 'home'"},
     };
     for (const auto& c : cases) {
         TempDir out;
