@@ -90,6 +90,7 @@ export class DesignDocument {
   setSettings(values, step = true) { this.run(this.doc.setSettings(values), step); }
   commit() { this.changed(true); }
   applyStyle(bytes, name) { this.run(this.doc.applyStyle(bytes, name)); }
+  setPicture(kind, bytes, width, height) { this.run(this.doc.setPicture(kind, bytes, width, height)); }
   generateLights() { this.doc.generateLights(); this.changed(true); }
   resize(w, h) { this.doc.resize(w, h); }
 }
