@@ -11,6 +11,7 @@ export class DesignDocument {
     this.saved = this.doc.projectBytes();
     this.current = this.saved;
     this.name = 'button';
+    this.replaced = true; // views centre on the design when it is replaced
   }
 
   onChange(listener) { this.listeners.add(listener); }
@@ -37,6 +38,7 @@ export class DesignDocument {
   load(bytes, name) {
     const r = this.doc.load(bytes, name || guessName(bytes));
     if (r.error) throw new Error(r.error);
+    this.replaced = true;
     if (r.kind === 'project') {
       this.undoStack = [];
       this.redoStack = [];
@@ -51,6 +53,7 @@ export class DesignDocument {
 
   newProject() {
     this.doc.newProject();
+    this.replaced = true;
     this.undoStack = [];
     this.redoStack = [];
     this.current = this.doc.projectBytes();
