@@ -117,6 +117,16 @@ try {
     `export names: ${files.map((f) => f.name).join(' ')}`);
   check(files.every((f) => Buffer.from(f.bytes).equals(expected[f.name])), 'export bytes equal plakett-render\'s');
 
+  // A texture from the library through the Background panel: the button changes.
+  const plain = await statesOf();
+  await page.evaluate(() => { document.querySelectorAll('details').forEach((d) => { d.open = true; }); });
+  await page.select('#texture-pick', 'Wood');
+  await page.waitForFunction(() => document.getElementById('texture').checked, { timeout: 30000 });
+  await page.evaluate(() => window.plakett.settled());
+  const textured = await statesOf();
+  check(textured[0].data.some((v, k) => v !== plain[0].data[k]), 'a library texture changes the button');
+  await page.screenshot({ path: path.join(out, 'texture-1280x800.png') });
+
   // A phone: the page reloads for the new device and shows the project again.
   await page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 2 });
   await page.waitForFunction(() => window.plakett !== undefined, { timeout: 60000 });

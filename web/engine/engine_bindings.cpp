@@ -5,6 +5,7 @@
 #include "render_service.h"
 
 #include "common/version.h"
+#include "image/bmp.h"
 #include "shape/rotate.h"
 #include "shape/transforms.h"
 
@@ -183,6 +184,33 @@ class Document {
     }
     void generateLights() { m_doc.lights().Generate(); }
 
+    // A BMP file (the core's own reader, as on the desktop), or the RGBA pixels of a
+    // picture the browser decoded (PNG, JPEG...), whose alpha is dropped as Qt's
+    // conversion to RGB does.
+    val setPicture(const std::string& which, const val& bytes, int width, int height) {
+        return guarded([&] {
+            const std::vector<std::uint8_t> b = bytesOf(bytes);
+            Bgr24Image picture;
+            if (width <= 0) {
+                picture = decodeBmpFile(b);
+            } else {
+                if (b.size() != static_cast<std::size_t>(width) * height * 4)
+                    throw std::invalid_argument("picture size and pixels disagree");
+                picture.reset(width, height);
+                for (int y = 0; y < height; ++y) {
+                    Bgr24* row = picture.scanline(y);
+                    const std::uint8_t* in = b.data() + static_cast<std::size_t>(y) * width * 4;
+                    for (int x = 0; x < width; ++x)
+                        row[x] = Bgr24{in[4 * x + 2], in[4 * x + 1], in[4 * x]};
+                }
+            }
+            m_doc.setPicture(which == "glyph" ? PageDocument::Picture::Glyph
+                                              : PageDocument::Picture::Texture,
+                             std::move(picture));
+            return ok();
+        });
+    }
+
     val settings() {
         const RenderSettings& s = m_doc.settings();
         val v = val::object();
@@ -199,6 +227,10 @@ class Document {
         v.set("shadowColor", rgbOf(s.shadow.color));
         v.set("background", rgbOf(s.background.color));
         v.set("buttonColor", rgbOf(m_doc.lights().state().ButtonColor));
+        v.set("glyph", s.glyph.useGlyph && !s.glyph.picture.empty());
+        v.set("glyphOpacity", s.glyph.opacity);
+        v.set("texture", s.background.useTexture && !s.background.texture.empty());
+        v.set("textureOpacity", s.background.textureOpacity);
         return v;
     }
     val setSettings(const val& v) {
@@ -228,6 +260,12 @@ class Document {
                 s.background.backGreen = static_cast<int>((c >> 8) & 0xFF);
                 s.background.backBlue = static_cast<int>((c >> 16) & 0xFF);
             }
+            if (has("glyph")) s.glyph.useGlyph = v["glyph"].as<bool>();
+            if (has("glyphOpacity"))
+                s.glyph.opacity = std::clamp(v["glyphOpacity"].as<int>(), 0, 255);
+            if (has("texture")) s.background.useTexture = v["texture"].as<bool>();
+            if (has("textureOpacity"))
+                s.background.textureOpacity = std::clamp(v["textureOpacity"].as<int>(), 30, 255);
             if (has("buttonColor"))
                 m_doc.lights().ButtonColorClick(colorRefOf(v["buttonColor"].as<int>()));
             m_doc.settings() = std::move(s);
@@ -308,6 +346,7 @@ EMSCRIPTEN_BINDINGS(plakett) {
         .function("transform", &Document::transform)
         .function("applyStyle", &Document::applyStyle)
         .function("generateLights", &Document::generateLights)
+        .function("setPicture", &Document::setPicture)
         .function("settings", &Document::settings)
         .function("setSettings", &Document::setSettings);
     emscripten::class_<Renderer>("Renderer")

@@ -3,10 +3,12 @@
 #include "document/project_file.h"
 #include "document/project_settings.h"
 #include "effects/style_file.h"
+#include "image/color.h"
 #include "shape/shape_file.h"
 
 #include <algorithm>
 #include <fstream>
+#include <stdexcept>
 
 namespace plakett::web {
 namespace {
@@ -85,6 +87,23 @@ std::string PageDocument::shapeText() const {
 
 void PageDocument::applyStyle(std::span<const std::uint8_t> bytes, const std::string& name) {
     m_lights.applyStyle(decodeStyle(bytes, name, StyleCheck::Picture));
+}
+
+void PageDocument::setPicture(Picture which, Bgr24Image picture) {
+    if (picture.empty()) throw std::runtime_error("The picture is empty");
+    switch (which) {
+    case Picture::Glyph: {
+        const Bgr24 corner = picture.at(0, 0);
+        m_settings.glyph.useGlyph = true;
+        m_settings.glyph.picture = std::move(picture);
+        m_settings.glyph.transparentColor = makeColorRef(corner.r, corner.g, corner.b);
+        return;
+    }
+    case Picture::Texture:
+        m_settings.background.useTexture = true;
+        m_settings.background.texture = std::move(picture);
+        return;
+    }
 }
 
 } // namespace plakett::web

@@ -35,6 +35,10 @@ class PageDocument {
     LightEditor& lights() { return m_lights; }
     RenderSettings& settings() { return m_settings; }
     void applyStyle(std::span<const std::uint8_t> bytes, const std::string& name);
+    // A picture for the glyph or the texture, as the desktop's windows take it: the glyph's
+    // transparent colour becomes its top-left pixel. Throws on an empty picture.
+    enum class Picture { Glyph, Texture };
+    void setPicture(Picture which, Bgr24Image picture);
 
   private:
     void apply(const ProjectDocument& doc);

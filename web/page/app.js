@@ -69,7 +69,11 @@ async function main() {
   $('zoom-in').onclick = () => view.setZoom(view.zoom * 1.5);
   $('zoom-out').onclick = () => view.setZoom(view.zoom / 1.5);
   document.querySelectorAll('[data-transform]').forEach((b) => {
-    b.onclick = guard(() => doc.transform(b.dataset.transform, b.dataset.transform === 'rotate' ? 90 : 0));
+    b.onclick = guard(() => {
+      doc.transform(b.dataset.transform, b.dataset.transform === 'rotate' ? 90 : 0);
+      view.centreOnShape();
+      view.draw();
+    });
   });
   $('scale-apply').onclick = guard(() => doc.transform('scale', +$('scale-w').value, +$('scale-h').value));
   $('point-type').onchange = guard(() => doc.setPointType(+$('point-type').value));

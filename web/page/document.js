@@ -11,6 +11,7 @@ export class DesignDocument {
     this.saved = this.doc.projectBytes();
     this.current = this.saved;
     this.name = 'button';
+    this.replaced = true; // views centre on the design when it is replaced
   }
 
   onChange(listener) { this.listeners.add(listener); }
@@ -37,6 +38,7 @@ export class DesignDocument {
   load(bytes, name) {
     const r = this.doc.load(bytes, name || guessName(bytes));
     if (r.error) throw new Error(r.error);
+    this.replaced = true;
     if (r.kind === 'project') {
       this.undoStack = [];
       this.redoStack = [];
@@ -51,6 +53,7 @@ export class DesignDocument {
 
   newProject() {
     this.doc.newProject();
+    this.replaced = true;
     this.undoStack = [];
     this.redoStack = [];
     this.current = this.doc.projectBytes();
@@ -90,6 +93,7 @@ export class DesignDocument {
   setSettings(values, step = true) { this.run(this.doc.setSettings(values), step); }
   commit() { this.changed(true); }
   applyStyle(bytes, name) { this.run(this.doc.applyStyle(bytes, name)); }
+  setPicture(kind, bytes, width, height) { this.run(this.doc.setPicture(kind, bytes, width, height)); }
   generateLights() { this.doc.generateLights(); this.changed(true); }
   resize(w, h) { this.doc.resize(w, h); }
 }

@@ -91,6 +91,26 @@ export class Panels {
     bind('shadow-color', 'shadowColor', (el) => rgb(el.value), true);
     bind('background', 'background', (el) => rgb(el.value), true);
     bind('button-color', 'buttonColor', (el) => rgb(el.value));
+    bind('glyph', 'glyph', (el) => el.checked);
+    bind('glyph-opacity', 'glyphOpacity', (el) => +el.value, true);
+    bind('texture', 'texture', (el) => el.checked);
+    bind('texture-opacity', 'textureOpacity', (el) => +el.value, true);
+    const picture = (kind) => async (e) => {
+      const file = e.target.files[0];
+      e.target.value = '';
+      if (file) await this.setPicture(kind, new Uint8Array(await file.arrayBuffer()), file.type);
+    };
+    $('glyph-file').onchange = (e) => picture('glyph')(e).catch((err) => this.setStatus(err.message, true));
+    $('texture-file').onchange = (e) => picture('texture')(e).catch((err) => this.setStatus(err.message, true));
+    $('texture-pick').onchange = async () => {
+      const name = $('texture-pick').value;
+      if (!name) return;
+      try {
+        await this.setPicture('texture', await this.fetchBytes(`data/Backgrounds/${name}.jpg`), 'image/jpeg');
+      } catch (err) {
+        this.setStatus(err.message, true);
+      }
+    };
     $('generate').onclick = guard(() => this.doc.generateLights());
     $('style').onchange = guard(async () => {
       const name = $('style').value;
@@ -120,10 +140,29 @@ export class Panels {
     put('shadow-color', 'value', hex(s.shadowColor));
     put('background', 'value', hex(s.background));
     put('button-color', 'value', hex(s.buttonColor));
+    put('glyph', 'checked', s.glyph);
+    put('glyph-opacity', 'value', s.glyphOpacity);
+    put('texture', 'checked', s.texture);
+    put('texture-opacity', 'value', s.textureOpacity);
     $('test-area').style.background = hex(s.background);
     const v = this.doc.view();
     put('scale-w', 'value', v.maxX - v.minX);
     put('scale-h', 'value', v.maxY - v.minY);
+  }
+
+  // BMP files go to the core's own reader; other pictures are decoded by the browser and
+  // handed over as pixels.
+  async setPicture(kind, bytes, type) {
+    if (bytes[0] === 0x42 && bytes[1] === 0x4d) {
+      this.doc.setPicture(kind, bytes, 0, 0);
+      return;
+    }
+    const bitmap = await createImageBitmap(new Blob([bytes], { type }));
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const g = canvas.getContext('2d');
+    g.drawImage(bitmap, 0, 0);
+    const data = g.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    this.doc.setPicture(kind, new Uint8Array(data.buffer), bitmap.width, bitmap.height);
   }
 
   async fetchBytes(url) {
@@ -140,6 +179,7 @@ export class Panels {
     }
     const styles = $('style');
     (this.library.Styles || []).forEach((name) => styles.append(new Option(name, name)));
+    (this.library.Backgrounds || []).forEach((name) => $('texture-pick').append(new Option(name, name)));
     this.showTab('Buttons');
   }
 

@@ -7,6 +7,8 @@ export class ShapeView {
     this.docWidth = docWidth;
     this.docHeight = docHeight;
     this.zoom = 1;
+    this.cx = docWidth / 2; // the document point shown at the canvas centre
+    this.cy = docHeight / 2;
     this.dragging = false;
     this.onDrag = () => {};
     canvas.addEventListener('contextmenu', (e) => e.preventDefault());
@@ -14,7 +16,14 @@ export class ShapeView {
     canvas.addEventListener('pointermove', (e) => this.pointerMove(e));
     canvas.addEventListener('pointerup', (e) => this.pointerUp(e));
     canvas.addEventListener('pointercancel', (e) => this.pointerUp(e));
-    document.onChange(() => this.draw());
+    document.onChange(() => {
+      // A new design is shown around its middle, as the desktop's view after opening.
+      if (document.replaced) {
+        document.replaced = false;
+        this.centreOnShape();
+      }
+      this.draw();
+    });
     new ResizeObserver(() => this.draw()).observe(canvas);
   }
 
@@ -24,16 +33,16 @@ export class ShapeView {
     const sx = (e.clientX - r.left) * (this.docWidth / r.width);
     const sy = (e.clientY - r.top) * (this.docHeight / r.height);
     return [
-      Math.round((sx - this.docWidth / 2) / this.zoom + this.docWidth / 2),
-      Math.round((sy - this.docHeight / 2) / this.zoom + this.docHeight / 2),
+      Math.round((sx - this.docWidth / 2) / this.zoom + this.cx),
+      Math.round((sy - this.docHeight / 2) / this.zoom + this.cy),
     ];
   }
 
   // The page coordinates (relative to the canvas box) of a document point; for scripts.
   toPage(x, y) {
     const r = this.canvas.getBoundingClientRect();
-    const sx = (x - this.docWidth / 2) * this.zoom + this.docWidth / 2;
-    const sy = (y - this.docHeight / 2) * this.zoom + this.docHeight / 2;
+    const sx = (x - this.cx) * this.zoom + this.docWidth / 2;
+    const sy = (y - this.cy) * this.zoom + this.docHeight / 2;
     return [r.left + sx * (r.width / this.docWidth), r.top + sy * (r.height / this.docHeight)];
   }
 
@@ -71,6 +80,12 @@ export class ShapeView {
     this.document.release();
   }
 
+  centreOnShape() {
+    const v = this.document.view();
+    this.cx = (v.minX + v.maxX) / 2;
+    this.cy = (v.minY + v.maxY) / 2;
+  }
+
   setZoom(z) {
     this.zoom = Math.min(8, Math.max(0.25, z));
     this.draw();
@@ -86,8 +101,8 @@ export class ShapeView {
     g.setTransform(1, 0, 0, 1, 0, 0);
     g.clearRect(0, 0, w, h);
     const k = dpr * this.zoom;
-    g.setTransform(k, 0, 0, k, dpr * (this.docWidth / 2) * (1 - this.zoom),
-                   dpr * (this.docHeight / 2) * (1 - this.zoom));
+    g.setTransform(k, 0, 0, k, dpr * (this.docWidth / 2 - this.cx * this.zoom),
+                   dpr * (this.docHeight / 2 - this.cy * this.zoom));
     const v = this.document.view();
     const o = v.outline;
     if (o.length >= 4) {
