@@ -63,6 +63,21 @@ light() { convert "$1" -colors 255 -define png:exclude-chunks=date,time -strip "
 tabs=(424 369 309 243 166)
 names=(lights text shadow glyph background)
 
+float_panel() { # INDEX WM: floats a docked panel and drags it over the states
+    local w
+    w=$(width)
+    at $((w - tabs[$1])) 97
+    at $((w - 22)) 119
+    if [ "$2" = wm ]; then # the window manager moves a window dragged with Alt held
+        DISPLAY=$display xdotool mousemove --window "$win" $((w - 300)) 400 keydown alt \
+            mousedown 1 mousemove 260 330 mouseup 1 keyup alt
+    else # the panel's own title bar
+        DISPLAY=$display xdotool mousemove --window "$win" $((w - 380)) 119 mousedown 1 \
+            mousemove 300 300 mouseup 1
+    fi
+    sleep 2
+}
+
 set_of() { # SIZE WM PREFIX
     run "$1" "$2" 40 "$work/Wide2000.shp"
     shot "$3-shape.png"
@@ -72,9 +87,7 @@ set_of() { # SIZE WM PREFIX
     for i in 0 1 2 3 4; do
         run "$1" "$2" 5 "$(pwd)/data/Other/Shield.shp"
         renderNow 6
-        w=$(width)
-        at $((w - tabs[i])) 97
-        at $((w - 22)) 119
+        float_panel "$i" "$2"
         shot "$3-floating-${names[i]}.png"
         stop
     done
@@ -87,7 +100,7 @@ if [ -n "$all" ]; then
     ls -l "$all"
 fi
 
-# The guide's pictures: 1280x800 without a window manager, the floating one with it.
+# The guide's pictures: 1280x800 without a window manager.
 run 1280x800 nowm 40 "$work/Wide2000.shp"
 shot "$work/shape.png"
 renderNow 5
@@ -96,11 +109,9 @@ run 1280x800 nowm 6 "$(pwd)/data/Other/Shield.shp"
 renderNow 6
 shot "$work/render.png"
 stop
-run 1280x800 wm 6 "$(pwd)/data/Other/Shield.shp"
+run 1280x800 nowm 6 "$(pwd)/data/Other/Shield.shp"
 renderNow 6
-w=$(width)
-at $((w - tabs[1])) 97
-at $((w - 22)) 119
+float_panel 1 nowm
 shot "$work/floating.png"
 stop
 light "$work/shape.png" data/Help/shape-mode.png

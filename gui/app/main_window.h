@@ -198,6 +198,7 @@ class MainWindow : public QMainWindow {
     QMenu* m_viewMenu = nullptr;
     QLabel* m_zoomLabel = nullptr;
     bool m_focusPending = false;
+    bool m_statesFitted = false; // render mode keeps the states fitted until a zoom is chosen
 
     QLabel* m_pointLabel = nullptr;
     QComboBox* m_pointStyle = nullptr;

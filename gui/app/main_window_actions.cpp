@@ -89,6 +89,7 @@ bool MainWindow::render() {
     // Keys go to the states (Escape returns), and large states are shown whole once the
     // panels have taken their room.
     m_resultView->setFocus(Qt::OtherFocusReason);
+    m_statesFitted = true;
     QTimer::singleShot(0, this, &MainWindow::fitStatesIfTooLarge);
     return true;
 }

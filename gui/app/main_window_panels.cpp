@@ -130,6 +130,9 @@ void MainWindow::showToolWindow(int index) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The panels take their room after the states were first fitted: fit them again.
+    if (event->type() == QEvent::Resize && m_statesFitted && watched == m_renderArea->viewport())
+        QTimer::singleShot(0, this, &MainWindow::fitStatesIfTooLarge);
     if (event->type() == QEvent::Hide && watched->isWidgetType() && !m_focusPending) {
         const auto* w = static_cast<QWidget*>(watched);
         const Qt::WindowType type = w->windowType();

@@ -34,6 +34,7 @@ double MainWindow::viewZoom() const {
 }
 
 void MainWindow::setViewZoom(double zoom) {
+    m_statesFitted = false;
     if (renderMode())
         m_resultView->setZoom(zoom);
     else
@@ -49,9 +50,10 @@ void MainWindow::zoomOut() {
 }
 
 void MainWindow::zoomToFit() {
-    if (renderMode())
+    if (renderMode()) {
+        m_statesFitted = true;
         fitStatesIfTooLarge();
-    else
+    } else
         m_contur->zoomToFit();
 }
 
@@ -72,7 +74,7 @@ void MainWindow::fitShapeIfTooLarge() {
 }
 
 void MainWindow::fitStatesIfTooLarge() {
-    if (!renderMode()) return;
+    if (!renderMode() || !m_statesFitted) return;
     const ResultView::Fit fit = m_resultView->fitFor(m_renderArea->viewport()->size());
     m_resultView->setStacked(fit.stacked);
     m_resultView->setZoom(fit.zoom);
@@ -80,6 +82,7 @@ void MainWindow::fitStatesIfTooLarge() {
 
 // Ctrl+wheel over the states: the picture under the pointer stays under it.
 void MainWindow::zoomStatesAt(int steps, QPointF position) {
+    m_statesFitted = false;
     const double before = m_resultView->zoom();
     const double after = steps > 0 ? zoomStepIn(before) : zoomStepOut(before);
     const QPointF inViewport = m_resultView->mapTo(m_renderArea->viewport(), position);

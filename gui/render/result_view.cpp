@@ -41,8 +41,9 @@ QColor ResultView::backgroundColor() const {
 QRect ResultView::imageRect(int index) const {
     if (index < 0 || index > 2 || m_images[index].isNull()) return {};
     // The three states share one size.
-    const QSize size(std::max(1, int(std::lround(m_images[0].width() * m_zoom))),
-                     std::max(1, int(std::lround(m_images[0].height() * m_zoom))));
+    // Rounded down, so that a fitted row never ends up a pixel wider than its view.
+    const QSize size(std::max(1, int(std::floor(m_images[0].width() * m_zoom + 1e-9))),
+                     std::max(1, int(std::floor(m_images[0].height() * m_zoom + 1e-9))));
     if (m_stacked)
         return QRect(QPoint(kMargin, kMargin + index * (size.height() + captionHeight() + kMargin)),
                      size);
