@@ -78,7 +78,7 @@ void MainWindow::createToolWindows() {
         m_viewMenu->addAction(toggle);
         m_docks[i]->hide();
     }
-    // Without a window manager a floating panel has no title bar to drag it back by.
+    // One command to bring every floating panel back, wherever they were left.
     QAction* dockAll = m_viewMenu->addAction(QStringLiteral("Dock All Panels"), this, [this] {
         for (QDockWidget* d : m_docks)
             d->setFloating(false);
