@@ -82,6 +82,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             o.qualityGiven = true;
         } else if (a == "--style") {
             o.stylePath = value();
+        } else if (a == "--outline-svg") {
+            o.outlineSvgPath = value();
         } else if (a == "--timings") {
             o.timings = true;
         } else if (parseWebOption(a, value, o)) {
@@ -93,20 +95,23 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
     }
     if (o.help || o.version) return o;
     finishWebOptions(o, formatGiven);
-    if (positional.size() != 2)
+    const bool outlineOnly = !o.outlineSvgPath.empty() && positional.size() == 1;
+    if (positional.size() != 2 && !outlineOnly)
         throw std::invalid_argument("expected INPUT and OUTPUT (see --help)");
     o.input = positional[0];
-    o.output = positional[1];
+    if (!outlineOnly) o.output = positional[1];
     return o;
 }
 
 const char* usageText() {
     return R"(usage: plakett-render [options] INPUT OUTPUT
+       plakett-render --outline-svg FILE INPUT
 
 Renders a button design into its state images, pixel for pixel as the desktop program does.
 
-INPUT   a project file (.tbp) or a shape file (.shp). A shape is rendered with every
-        setting at its designed default. Points are rendered exactly as stored.
+INPUT   a project file (.tbp), a shape file (.shp) or an SVG file (.svg). A shape is
+        rendered with every setting at its designed default; points are rendered exactly as
+        stored. Of an SVG file the largest closed outline is taken, one SVG px to one pixel.
 OUTPUT  a file name from which the base name is taken as the export does: the name is cut
         at its first "." and at an upper-case "_OFF", "_OVER" or "_DOWN"; the images are
         written as BASE_off, BASE_over and BASE_down with the format's extension.
@@ -141,6 +146,9 @@ options:
   --captions FILE       one button per non-empty line of a UTF-8 file, named
                         BASE-<caption in lower-case letters, digits and "-">; a line
                         "caption<TAB>name" names its button BASE-name
+  --outline-svg FILE    also write the design's outline to FILE as one SVG path at
+                        editor scale; with this option OUTPUT may be left out, and only
+                        FILE is written
   --version             show the version
   --help                show this text
 

@@ -27,6 +27,7 @@ struct CliOptions {
     bool qualityGiven = false; // --quality makes WebP lossy
     std::optional<std::string> caption;
     std::string captionsPath;
+    std::string outlineSvgPath; // also write the outline as SVG; OUTPUT may then be left out
     std::string input;
     std::string output;
 };

@@ -13,6 +13,8 @@
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
 #include "caption_engine.h"
+#include "shape/svg_shape_export.h"
+#include "shape/svg_shape_import.h"
 #include "state_encoding.h"
 #include "web/caption_check.h"
 #include "web_job.h"
@@ -36,13 +38,13 @@ bool isShapeFile(const std::filesystem::path& path) {
     std::string ext = path.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".shp";
+    return ext == ".shp" || ext == ".svg";
 }
 
 Design loadDesign(const std::filesystem::path& input) {
     Design d;
     if (isShapeFile(input)) {
-        LoadFromFile(input, d.points);
+        LoadAnyShapeFile(input, d.points);
         return d;
     }
     d.project = readProjectFile(input, ProjectKind::Project);
@@ -132,15 +134,25 @@ std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& rende
 } // namespace
 
 void runRenderJob(const CliOptions& o, std::ostream& timings) {
+    if (o.output.empty()) { // --outline-svg alone
+        SaveSvgFile(loadDesign(o.input).points, o.outlineSvgPath);
+        return;
+    }
     if (const std::string problem = exportNameProblem(o.output); !problem.empty())
         throw std::runtime_error(problem);
     Design design = loadDesign(o.input);
+    const std::vector<TMoveBox> outline = design.points;
     if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
         throw std::runtime_error(refusal);
     const Bgr24Image lightMap = buildLightMap(design, o.stylePath);
-    if (wantsWebOutput(o))
-        return runWebJob(o, {std::move(design.points), std::move(design.settings), lightMap},
-                         timings);
+    // The outline file is written once the images are.
+    const auto writeOutline = [&] {
+        if (!o.outlineSvgPath.empty()) SaveSvgFile(outline, o.outlineSvgPath);
+    };
+    if (wantsWebOutput(o)) {
+        runWebJob(o, {std::move(design.points), std::move(design.settings), lightMap}, timings);
+        return writeOutline();
+    }
 
     const auto fieldStart = std::chrono::steady_clock::now();
     ButtonRenderer renderer;
@@ -155,6 +167,7 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
         timings << "plakett-render: warning: " << w << "\n";
     writeFilesTogether(
         encodeStates(o, renderer, lightMap, design.settings, captions.rasterizer.get(), times));
+    writeOutline();
     if (o.timings)
         timings << "field_ms=" << times.fieldMs << " render_ms=" << times.renderMs
                 << " size=" << times.width << "x" << times.height << "\n";

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libpng-dev libwebp-dev
+    libjpeg62-turbo-dev libpng-dev libwebp-dev libpugixml-dev qt6-svg-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation2 fontconfig
     xvfb xauth

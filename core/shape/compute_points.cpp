@@ -228,4 +228,12 @@ TArrayPoint ComputeEditorOutline(const std::vector<TMoveBox>& points) {
     return outlineOf(points, 0);
 }
 
+TArrayBezierPoint EditorBezierNodes(const std::vector<TMoveBox>& points) {
+    ComputePoints computer;
+    computer.FBoxes = &points;
+    for (const TMoveBox& p : points)
+        computer.FInput.push_back(p.FPos);
+    return computer.buildNodes(1);
+}
+
 } // namespace plakett

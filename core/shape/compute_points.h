@@ -70,8 +70,10 @@ class ComputePoints {
     void Compute();
     void AddSegment(const TBezierNode& a, const TBezierNode& b);
 
-  private:
+    // The nodes BuildSegments draws between, positions and lengths times `scale`.
     TArrayBezierPoint buildNodes(std::int32_t scale) const;
+
+  private:
     void BuildSegments();
 };
 
@@ -79,5 +81,7 @@ class ComputePoints {
 TArrayPoint ComputeRenderOutline(const std::vector<TMoveBox>& points);
 // The closed editor-scale polygon of a ring, as the contour editor shows it.
 TArrayPoint ComputeEditorOutline(const std::vector<TMoveBox>& points);
+// The editor-scale nodes of a ring: each point with the controls its segments use.
+TArrayBezierPoint EditorBezierNodes(const std::vector<TMoveBox>& points);
 
 } // namespace plakett

@@ -3,6 +3,7 @@
 #include "common/arith.h"
 #include "shape/shape_arith.h"
 #include "shape/shape_file.h"
+#include "shape/svg_shape_import.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -298,7 +299,7 @@ void TContur::resetToDefaultShape() {
 
 void TContur::LoadFromFile(const std::filesystem::path& fileName) {
     std::vector<TMoveBox> points;
-    plakett::LoadFromFile(fileName, points);
+    LoadAnyShapeFile(fileName, points); // a ".svg" as drawn, anything else as a shape file
     setPoints(std::move(points));
 }
 

@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow {
     void openProjectFile(const QString& path);
     bool saveProjectFile(const QString& path); // false after an error box
     void importShapeFile(const QString& path);
+    void importSvgShape(const std::filesystem::path& path);
+    static constexpr int kMaxImportWidth = 10000;
     void exportShapeFile(const QString& path);
     void viewAtCenter();
 

@@ -18,6 +18,7 @@
 #include "gui/shape/shape_library.h"
 #include "gui/widgets/error_box.h"
 #include "shape/scroll_rules.h"
+#include "shape/svg_shape_import.h"
 #include "shape/transforms.h"
 
 #include <QComboBox>
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -32,6 +34,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace plakett {
@@ -44,6 +48,7 @@ std::filesystem::path toPath(const QString& name) {
 const QString kProjectSaveFilter = QStringLiteral("Plakett Button Projects (*.tbp);;All Files (*)");
 const QString kProjectOpenFilter = QStringLiteral("Plakett Button Projects (*.tbp)");
 const QString kShapeFilter = QStringLiteral("Shape (*.shp)");
+const QString kSvgFilter = QStringLiteral("SVG (*.svg)");
 
 ScrollBarState barState(const QScrollBar* bar, bool shown) {
     return {bar->minimum(), bar->maximum(), bar->value(), shown};
@@ -140,12 +145,29 @@ bool MainWindow::saveProjectFile(const QString& path) {
 
 void MainWindow::importShapeFile(const QString& path) {
     try {
-        m_session.importShape(toPath(path));
+        if (isSvgFileName(toPath(path)))
+            importSvgShape(toPath(path));
+        else
+            m_session.importShape(toPath(path));
     } catch (const std::exception& e) {
         showError(e);
         return;
     }
     fitShapeIfTooLarge();
+}
+
+// An SVG outline comes at the width the user asks for (as drawn unless changed).
+void MainWindow::importSvgShape(const std::filesystem::path& path) {
+    const SvgOutline outline = LoadSvgOutline(path);
+    const int drawn = std::clamp(static_cast<int>(std::lround(outline.width)), 1, kMaxImportWidth);
+    bool ok = false;
+    const int width = QInputDialog::getInt(this, QStringLiteral("Import Shape"),
+                                           QStringLiteral("Width:"), drawn, 1, kMaxImportWidth, 1,
+                                           &ok);
+    if (!ok) return;
+    std::vector<TMoveBox> points;
+    LoadSvgFile(path, points, width == drawn ? 0 : width);
+    m_session.importShapePoints(std::move(points));
 }
 
 void MainWindow::exportShapeFile(const QString& chosen) {
@@ -180,17 +202,19 @@ bool MainWindow::saveProjectAs() {
 
 void MainWindow::importShapeClicked() {
     const WorkingDirectoryKeeper keep;
-    const QString name =
-        QFileDialog::getOpenFileName(this, QString(), lastFolder(kShapeFolder), kShapeFilter);
+    const QString name = QFileDialog::getOpenFileName(this, QString(), lastFolder(kShapeFolder),
+                                                      kShapeFilter + ";;" + kSvgFilter);
     rememberFolder(kShapeFolder, name);
     if (!name.isEmpty()) importShapeFile(name);
 }
 
 void MainWindow::exportShapeClicked() {
     const WorkingDirectoryKeeper keep;
-    const QString name =
-        QFileDialog::getSaveFileName(this, QString(), lastFolder(kShapeFolder), kShapeFilter);
+    QString filter;
+    QString name = QFileDialog::getSaveFileName(this, QString(), lastFolder(kShapeFolder),
+                                                kShapeFilter + ";;" + kSvgFilter, &filter);
     rememberFolder(kShapeFolder, name);
+    if (filter == kSvgFilter && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".svg");
     if (!name.isEmpty()) exportShapeFile(name);
 }
 

@@ -12,6 +12,8 @@
 #include "image/webp_codec.h"
 #include "shape/compute_points.h"
 #include "shape/render_refusal.h"
+#include "shape/svg_shape_export.h"
+#include "shape/svg_shape_import.h"
 #include "textraster/qt_caption_rasterizer.h"
 
 #include <QCoreApplication>
@@ -288,8 +290,16 @@ void Session::importShape(const std::filesystem::path& path) {
     centerView();
 }
 
+void Session::importShapePoints(std::vector<TMoveBox> points) {
+    m_contour->setPoints(std::move(points));
+    centerView();
+}
+
 void Session::exportShape(const std::filesystem::path& path) const {
-    m_contour->SaveToFile(path);
+    if (isSvgFileName(path))
+        SaveSvgFile(m_contour->FPoints, path);
+    else
+        m_contour->SaveToFile(path);
 }
 
 void Session::applyStyle(const std::filesystem::path& styleFile) {

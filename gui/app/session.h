@@ -66,7 +66,8 @@ class Session : public QObject {
     void openProject(const std::filesystem::path& path); // NotAProjectFile: ignored by caller
     std::filesystem::path saveProject(const std::filesystem::path& chosen); // returns the name
     void importShape(const std::filesystem::path& path);
-    void exportShape(const std::filesystem::path& path) const;
+    void importShapePoints(std::vector<TMoveBox> points); // e.g. an SVG outline at a width
+    void exportShape(const std::filesystem::path& path) const; // ".svg": as an SVG path
     void applyStyle(const std::filesystem::path& styleFile);
     void saveStyle(const std::filesystem::path& stylesFolder, const std::string& name) const;
     // Writes the states in export order; returns how many files were written.

@@ -3,6 +3,7 @@
 #include "gui/shape/shape_thumbnail.h"
 #include "shape/compute_points.h"
 #include "shape/shape_file.h"
+#include "shape/svg_shape_import.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +18,7 @@ bool isShapeFile(const std::filesystem::path& p) {
     std::string ext = p.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".shp";
+    return ext == ".shp" || ext == ".svg";
 }
 
 } // namespace
@@ -39,7 +40,7 @@ std::optional<LibraryEntry> loadLibraryEntry(const std::filesystem::path& file,
                                              const QString& folder, std::string& problem) {
     try {
         std::vector<TMoveBox> points;
-        LoadFromFile(file, points);
+        LoadAnyShapeFile(file, points);
         return LibraryEntry{file, loaderThumbnail(ComputeEditorOutline(points)), folder};
     } catch (const std::bad_alloc&) {
         problem = "not enough memory";

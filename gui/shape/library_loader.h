@@ -13,7 +13,7 @@ namespace plakett {
 
 inline constexpr const char* kLibraryFolders[] = {"Buttons", "Other", "User"};
 
-// The ".shp" files (any letter case) of a folder, sorted by name; none when it is missing.
+// The ".shp" and ".svg" files (any letter case) of a folder, sorted by name; none when it is missing.
 std::vector<std::filesystem::path> libraryFiles(const std::filesystem::path& folder);
 
 // The file read, outlined at editor scale and drawn as a thumbnail; nothing when the file

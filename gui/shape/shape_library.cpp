@@ -4,6 +4,7 @@
 #include "gui/shape/library_loader.h"
 #include "gui/widgets/error_box.h"
 #include "shape/shape_file.h"
+#include "shape/svg_shape_import.h"
 #include "shape/transforms.h"
 
 #include <QEvent>
@@ -189,7 +190,7 @@ bool ShapeLibraryWidget::loadItem(QListWidgetItem* item) {
     const std::filesystem::path path = itemPath(item);
     try {
         std::vector<TMoveBox> check; // read once first so that a bad file leaves the zoom alone
-        LoadFromFile(path, check);
+        LoadAnyShapeFile(path, check);
         ActualSize(m_session.contour(), m_session.zoom());
         m_session.importShape(path);
     } catch (const std::exception& e) {

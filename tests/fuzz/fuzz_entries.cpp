@@ -11,6 +11,8 @@
 #include "shape/compute_points.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
+#include "shape/svg_shape_export.h"
+#include "shape/svg_shape_import.h"
 
 #include <algorithm>
 #include <array>
@@ -35,6 +37,15 @@ void shapeFile(std::span<const std::uint8_t> data) {
     expectingErrors([&] {
         std::istringstream in(std::string(data.begin(), data.end()));
         (void)readShape(in);
+    });
+}
+
+// An outline from SVG, then written out and read back by the same reader.
+void svgShape(std::span<const std::uint8_t> data) {
+    expectingErrors([&] {
+        const std::vector<TMoveBox> points =
+            readSvgShape({reinterpret_cast<const char*>(data.data()), data.size()});
+        if (points.size() <= 4096) (void)readSvgShape(shapeSvgText(points));
     });
 }
 
@@ -145,6 +156,7 @@ constexpr std::array kTargets{
     Target{"bmp", bmp},
     Target{"jpeg", jpeg},
     Target{"render", render},
+    Target{"svg_shape", svgShape},
 };
 
 } // namespace
