@@ -1,7 +1,9 @@
-// The font engine that draws captions, started only when a run has a caption to draw.
+// The font engine that draws captions (and the SVG renderer that draws SVG glyphs), started
+// only when a run has a caption or an SVG glyph to draw.
 #pragma once
 
 #include "render/caption_rasterizer.h"
+#include "render/glyph_rasterizer.h"
 
 #include <memory>
 
@@ -12,6 +14,8 @@ class CaptionEngine {
     virtual ~CaptionEngine() = default;
     // One rasterizer per thread that draws.
     virtual std::unique_ptr<CaptionRasterizer> rasterizer() = 0;
+    // SVG glyphs are drawn by the same module (Qt SVG); used before the engine goes.
+    virtual std::unique_ptr<GlyphRasterizer> glyphRasterizer() = 0;
 };
 
 // Throws with a user-facing message where captions cannot be drawn.

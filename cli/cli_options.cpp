@@ -48,6 +48,18 @@ void finishWebOptions(CliOptions& o, bool formatGiven) {
                                     "(or --html, --sheet, --live-text) and PNG");
 }
 
+// RRGGBB in hexadecimal, with or without a leading '#'.
+ColorRef parseColor(const std::string& option, const std::string& text) {
+    const std::string hex = !text.empty() && text[0] == '#' ? text.substr(1) : text;
+    unsigned value = 0;
+    const char* end = hex.data() + hex.size();
+    auto [ptr, ec] = std::from_chars(hex.data(), end, value, 16);
+    if (hex.size() != 6 || ec != std::errc() || ptr != end)
+        throw std::invalid_argument(option + " takes a colour as RRGGBB, not '" + text + "'");
+    return makeColorRef(static_cast<int>(value >> 16), static_cast<int>(value >> 8 & 0xFF),
+                        static_cast<int>(value & 0xFF));
+}
+
 ExportFormat parseFormat(const std::string& text) {
     if (text == "bmp") return ExportFormat::Bmp;
     if (text == "jpg" || text == "jpeg") return ExportFormat::Jpeg;
@@ -82,6 +94,10 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             o.qualityGiven = true;
         } else if (a == "--style") {
             o.stylePath = value();
+        } else if (a == "--glyph") {
+            o.glyphPath = value();
+        } else if (a == "--glyph-color") {
+            o.glyphColor = parseColor(a, value());
         } else if (a == "--outline-svg") {
             o.outlineSvgPath = value();
         } else if (a == "--timings") {
@@ -146,6 +162,10 @@ options:
   --captions FILE       one button per non-empty line of a UTF-8 file, named
                         BASE-<caption in lower-case letters, digits and "-">; a line
                         "caption<TAB>name" names its button BASE-name
+  --glyph FILE          use FILE as the glyph: an SVG icon (drawn at each density from
+                        the vector and blended by its alpha) or a BMP picture (its
+                        top-left pixel's colour transparent, as the glyph window does)
+  --glyph-color RRGGBB  the colour an SVG glyph's currentColor paints (default 000000)
   --outline-svg FILE    also write the design's outline to FILE as one SVG path at
                         editor scale; with this option OUTPUT may be left out, and only
                         FILE is written

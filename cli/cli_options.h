@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/export_naming.h"
+#include "image/color.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ struct CliOptions {
     bool qualityGiven = false; // --quality makes WebP lossy
     std::optional<std::string> caption;
     std::string captionsPath;
+    std::string glyphPath;      // an SVG icon or a BMP picture as the glyph
+    std::optional<ColorRef> glyphColor; // what an SVG glyph's currentColor paints
     std::string outlineSvgPath; // also write the outline as SVG; OUTPUT may then be left out
     std::string input;
     std::string output;

@@ -10,6 +10,7 @@
 #include "image/jpeg.h"
 #include "image/png_writer.h"
 #include "render/button_renderer.h"
+#include "render/svg_glyph.h"
 #include "shape/render_refusal.h"
 #include "shape/shape_file.h"
 #include "caption_engine.h"
@@ -51,6 +52,38 @@ Design loadDesign(const std::filesystem::path& input) {
     d.points = d.project->points;
     d.settings = settingsFromProject(*d.project);
     return d;
+}
+
+// --glyph and --glyph-color; an SVG glyph is drawn at every density the job may need, by
+// the Qt module, which stays loaded and started for the whole job.
+std::unique_ptr<CaptionEngine> applyGlyphOptions(const CliOptions& o, RenderSettings& settings) {
+    GlyphLive& glyph = settings.glyph;
+    if (!o.glyphPath.empty()) {
+        glyph.useGlyph = true;
+        if (isSvgFileName(o.glyphPath)) {
+            const std::vector<std::uint8_t> bytes = readFileBytes(o.glyphPath, kMaxShapeFileBytes);
+            glyph.svgSource.assign(bytes.begin(), bytes.end());
+            glyph.picture = Bgr24Image{};
+        } else {
+            glyph.picture = readBmpFile(o.glyphPath);
+            glyph.svgSource.clear();
+            if (!glyph.picture.empty()) {
+                const Bgr24 corner = glyph.picture.at(0, 0);
+                glyph.transparentColor = makeColorRef(corner.r, corner.g, corner.b);
+            }
+        }
+    }
+    if (o.glyphColor) glyph.svgColor = *o.glyphColor;
+    if (glyph.svgSource.empty()) return nullptr;
+    std::unique_ptr<CaptionEngine> engine = startCaptionEngine();
+    const std::unique_ptr<GlyphRasterizer> rasterizer = engine->glyphRasterizer();
+    try {
+        rasterizeSvgGlyph(glyph, *rasterizer, std::max(1, o.scale));
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(std::string(e.what()) + " (" +
+                                 (o.glyphPath.empty() ? o.input : o.glyphPath) + ")");
+    }
+    return engine;
 }
 
 // The light editor as it stands when the render window first asks for a map.
@@ -141,6 +174,7 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     if (const std::string problem = exportNameProblem(o.output); !problem.empty())
         throw std::runtime_error(problem);
     Design design = loadDesign(o.input);
+    const std::unique_ptr<CaptionEngine> glyphEngine = applyGlyphOptions(o, design.settings);
     const std::vector<TMoveBox> outline = design.points;
     if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
         throw std::runtime_error(refusal);

@@ -4,6 +4,7 @@
 #include "common/le_bytes.h"
 #include "image/bmp.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace plakett {
@@ -70,6 +71,27 @@ bool carriesTexture(const ProjectDocument& doc, ProjectKind kind) {
 
 namespace {
 
+// Records newer programs add after the pictures; a file that ends within one is damaged.
+void readTrailingRecords(ByteReader& r, ProjectDocument& doc) {
+    while (r.remaining() >= 8) {
+        char tag[4];
+        for (char& c : tag)
+            c = static_cast<char>(r.u8());
+        const std::uint32_t length = r.u32();
+        if (length > r.remaining()) throw StreamReadError();
+        if (std::equal(tag, tag + 4, kSvgGlyphTag) && length >= 4) {
+            SvgGlyphRecord g;
+            g.currentColor = r.u32();
+            for (std::uint32_t i = 4; i < length; ++i)
+                g.source += static_cast<char>(r.u8());
+            doc.svgGlyph = std::move(g);
+        } else {
+            for (std::uint32_t i = 0; i < length; ++i)
+                (void)r.u8();
+        }
+    }
+}
+
 // Reads the parts in file order; `part` names the one being read, for error texts.
 ProjectDocument readParts(std::span<const std::uint8_t> bytes, ProjectKind kind,
                           const char*& part) {
@@ -104,6 +126,8 @@ ProjectDocument readParts(std::span<const std::uint8_t> bytes, ProjectKind kind,
     if (doc.records.glyph.GlyphBitmap != 0) doc.glyphPicture = readBmp(r);
     part = "in the texture picture";
     if (carriesTexture(doc, kind)) doc.texture = readBmp(r);
+    part = "in the records after the pictures";
+    readTrailingRecords(r, doc);
     return doc;
 }
 
@@ -152,6 +176,14 @@ std::vector<std::uint8_t> projectBytes(const ProjectDocument& doc, ProjectKind k
     // A flag set without a picture still gets one (empty), so the file stays readable.
     if (doc.records.glyph.GlyphBitmap != 0) appendBmp(out, doc.glyphPicture.value_or(Bgr24Image{}));
     if (carriesTexture(doc, kind)) appendBmp(out, doc.texture.value_or(Bgr24Image{}));
+    if (doc.svgGlyph) {
+        if (doc.svgGlyph->source.size() > std::numeric_limits<std::uint32_t>::max() - 4)
+            throw std::length_error("the SVG glyph is too large for a project file");
+        out.insert(out.end(), kSvgGlyphTag, kSvgGlyphTag + 4);
+        w.u32(static_cast<std::uint32_t>(doc.svgGlyph->source.size() + 4));
+        w.u32(doc.svgGlyph->currentColor);
+        out.insert(out.end(), doc.svgGlyph->source.begin(), doc.svgGlyph->source.end());
+    }
     return out;
 }
 

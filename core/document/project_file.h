@@ -35,6 +35,16 @@ class ProjectFormatError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// An SVG glyph, kept in a record after the pictures that older readers do not look at.
+struct SvgGlyphRecord {
+    std::string source;         // the SVG document as UTF-8
+    ColorRef currentColor = 0;  // what its currentColor paints
+    friend bool operator==(const SvgGlyphRecord&, const SvgGlyphRecord&) = default;
+};
+
+// Trailing records: a 4-byte tag, a uint32 body length, the body. Unknown tags are skipped.
+inline constexpr char kSvgGlyphTag[4] = {'S', 'V', 'G', 'G'};
+
 struct ProjectDocument {
     std::vector<TMoveBox> points;
     ColorRef buttonColor = kDefaultButtonColor;
@@ -44,6 +54,8 @@ struct ProjectDocument {
     std::optional<Bgr24Image> glyphPicture;
     // Present when records.background.UseTexture is non-zero, except in the snapshot.
     std::optional<Bgr24Image> texture;
+    // Written only when present, so a project without one keeps its bytes.
+    std::optional<SvgGlyphRecord> svgGlyph;
 
     friend bool operator==(const ProjectDocument&, const ProjectDocument&) = default;
 };

@@ -151,6 +151,9 @@ RenderSettings settingsFromRecords(const SettingsRecords& records) {
 void applyProjectToSettings(const ProjectDocument& doc, RenderSettings& live) {
     applyRecordsToSettings(doc.records, live);
     live.glyph.picture = doc.glyphPicture.value_or(Bgr24Image{});
+    live.glyph.svgSource = doc.svgGlyph ? doc.svgGlyph->source : std::string();
+    live.glyph.svgColor = doc.svgGlyph ? doc.svgGlyph->currentColor : 0;
+    live.glyph.svgRasters.clear(); // drawn by whoever renders, through a GlyphRasterizer
     if (doc.texture) live.background.texture = *doc.texture;
 }
 
@@ -177,6 +180,9 @@ void storeSettingsInProject(const RenderSettings& live, ProjectDocument& doc) {
     gatherSettings(live, doc.records);
     doc.glyphPicture.reset();
     if (!live.glyph.picture.empty()) doc.glyphPicture = live.glyph.picture;
+    doc.svgGlyph.reset();
+    if (!live.glyph.svgSource.empty())
+        doc.svgGlyph = SvgGlyphRecord{live.glyph.svgSource, live.glyph.svgColor};
     doc.texture.reset();
     if (live.background.useTexture) doc.texture = live.background.texture;
 }

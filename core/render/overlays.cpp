@@ -1,5 +1,7 @@
 #include "render/overlays.h"
 
+#include "render/svg_glyph.h"
+
 #include "common/arith.h"
 
 #include <algorithm>
@@ -176,9 +178,16 @@ void DrawTexture(Bgr24Image& base, const Gray8Image& coverage, const BackgroundL
 }
 
 void DrawGlyph(Bgr24Image& base, const Gray8Image& coverage, const GlyphLive& glyph,
-               Bgr24 background) {
+               Bgr24 background, int scale) {
+    if (!glyph.useGlyph) return;
+    if (const Rgba8Image* svg = svgGlyphRaster(glyph, scale); svg && !svg->empty()) {
+        blendSvgGlyph(base, *svg, base.width() / 2 + glyph.x - svg->width() / 2,
+                      base.height() / 2 + glyph.y - svg->height() / 2, glyph.opacity);
+        resetOutside(base, coverage, background);
+        return;
+    }
     const Bgr24Image& picture = glyph.picture;
-    if (!glyph.useGlyph || picture.empty()) return;
+    if (picture.empty()) return;
     const int gx = base.width() / 2 + glyph.x - picture.width() / 2;
     const int gy = base.height() / 2 + glyph.y - picture.height() / 2;
     const int level = std::clamp(glyph.opacity, 0, 255);
@@ -235,7 +244,8 @@ void DrawCaption(Bgr24Image& base, const PreparedCaption& caption, const TextLiv
 void DrawOverlays(Bgr24Image& base, const Gray8Image& coverage, const RenderSettings& settings,
                   ButtonState state, const PreparedCaption& caption) {
     DrawTexture(base, coverage, settings.background);
-    DrawGlyph(base, coverage, settings.glyph, BackgroundPixel(settings.background));
+    DrawGlyph(base, coverage, settings.glyph, BackgroundPixel(settings.background),
+              settings.scale);
     DrawCaption(base, caption, settings.text, state);
 }
 

@@ -30,8 +30,9 @@ PreparedCaption PrepareCaption(const TextLive& text, int baseWidth, int baseHeig
                                CaptionRasterizer* rasterizer, int scale = 1);
 
 void DrawTexture(Bgr24Image& base, const Gray8Image& coverage, const BackgroundLive& background);
+// An SVG glyph is drawn from its raster for the density `scale`, blended by its alpha.
 void DrawGlyph(Bgr24Image& base, const Gray8Image& coverage, const GlyphLive& glyph,
-               Bgr24 background);
+               Bgr24 background, int scale = 1);
 
 // The effect copies and then the text in the state's colour, later copies over earlier
 // ones, limited to the double-scale area of a canvasWidth x canvasHeight image.

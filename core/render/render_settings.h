@@ -4,10 +4,12 @@
 
 #include "image/color.h"
 #include "image/image.h"
+#include "image/rgba_image.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace plakett {
 
@@ -39,6 +41,11 @@ struct GlyphLive {
     int x = 0;        // clamped to +-(Wc div 2) at render-mode entry
     int y = 0;        // clamped to +-(Hc div 2)
     int opacity = 50; // 0..255
+    // An SVG glyph in place of the picture: its source, the colour its currentColor paints,
+    // and its rasters at densities 1, 2 and 3 as far as drawn (render/svg_glyph.h).
+    std::string svgSource;
+    ColorRef svgColor = 0;
+    std::vector<Rgba8Image> svgRasters;
 
     friend bool operator==(const GlyphLive&, const GlyphLive&) = default;
 };

@@ -55,7 +55,7 @@ StateBase PrepareStateBase(const ShapeField& field, const Gray8Image& shadowMask
     // Texture and glyph look the same in every state: draw them once and start each state
     // from that picture instead of the bare shading.
     DrawTexture(base, coverage, settings.background);
-    DrawGlyph(base, coverage, settings.glyph, prepared.background);
+    DrawGlyph(base, coverage, settings.glyph, prepared.background, settings.scale);
     prepared.caption =
         PrepareCaption(settings.text, base.width(), base.height(), captions, settings.scale);
     prepared.shadow =

@@ -15,6 +15,8 @@
 #include "shape/svg_shape_export.h"
 #include "shape/svg_shape_import.h"
 #include "textraster/qt_caption_rasterizer.h"
+#include "textraster/qt_glyph_rasterizer.h"
+#include "render/svg_glyph.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -258,6 +260,7 @@ void Session::newProject() {
     m_lights.loadProjectLights(doc.buttonColor, doc.lights);
     m_settings = RenderSettings{};
     applyProjectToSettings(doc, m_settings);
+    drawLoadedSvgGlyph();
     centerView();
     m_projectPath.clear();
     startHistory();
@@ -270,6 +273,7 @@ void Session::openProject(const std::filesystem::path& path) {
     m_contour->setPoints(doc.points);
     m_lights.loadProjectLights(doc.buttonColor, doc.lights);
     applyProjectToSettings(doc, m_settings);
+    drawLoadedSvgGlyph();
     centerView();
     m_projectPath = path;
     startHistory();
@@ -288,6 +292,21 @@ std::filesystem::path Session::saveProject(const std::filesystem::path& chosen) 
 void Session::importShape(const std::filesystem::path& path) {
     m_contour->LoadFromFile(path);
     centerView();
+}
+
+void Session::drawSvgGlyph(GlyphLive& glyph) const {
+    QtGlyphRasterizer rasterizer;
+    rasterizeSvgGlyph(glyph, rasterizer, 3);
+}
+
+// A project's SVG glyph that Qt cannot draw is dropped rather than failing the whole load.
+void Session::drawLoadedSvgGlyph() {
+    try {
+        drawSvgGlyph(m_settings.glyph);
+    } catch (const std::exception&) {
+        m_settings.glyph.svgSource.clear();
+        m_settings.glyph.svgRasters.clear();
+    }
 }
 
 void Session::importShapePoints(std::vector<TMoveBox> points) {

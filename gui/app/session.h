@@ -67,6 +67,9 @@ class Session : public QObject {
     std::filesystem::path saveProject(const std::filesystem::path& chosen); // returns the name
     void importShape(const std::filesystem::path& path);
     void importShapePoints(std::vector<TMoveBox> points); // e.g. an SVG outline at a width
+    // Draws settings().glyph's SVG at densities 1 to 3. Throws std::exception, leaving the
+    // glyph as it was, when Qt SVG cannot draw it.
+    void drawSvgGlyph(GlyphLive& glyph) const;
     void exportShape(const std::filesystem::path& path) const; // ".svg": as an SVG path
     void applyStyle(const std::filesystem::path& styleFile);
     void saveStyle(const std::filesystem::path& stylesFolder, const std::string& name) const;
@@ -114,6 +117,7 @@ class Session : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void drawLoadedSvgGlyph();
     void renderNow();
     void takeStartupSnapshot();
     DesignSnapshot snapshot() const;

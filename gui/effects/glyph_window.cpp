@@ -1,6 +1,10 @@
 #include "gui/effects/glyph_window.h"
 
 #include "gui/app/session.h"
+#include "common/file_write.h"
+#include "render/svg_glyph.h"
+#include "shape/shape_file.h"
+#include "shape/svg_shape_import.h"
 #include "gui/effects/transparent_color_picker.h"
 #include "gui/widgets/color_swatch.h"
 #include "gui/widgets/error_box.h"
@@ -100,6 +104,12 @@ QWidget* GlyphWindow::buildPicture() {
     side->addWidget(m_transparent);
     side->addWidget(m_trColorLabel);
     side->addWidget(m_trColor);
+    m_iconColorLabel = new QLabel("Icon Color", box);
+    m_iconColor = new ColorSwatch(box);
+    m_iconColor->setObjectName("IconColor");
+    m_iconColor->setColor(m_session.settings().glyph.svgColor);
+    side->addWidget(m_iconColorLabel);
+    side->addWidget(m_iconColor);
     side->addStretch();
     row->addWidget(m_pictureFrame);
     row->addLayout(side, 1);
@@ -111,6 +121,7 @@ QWidget* GlyphWindow::buildPicture() {
         m_session.settingsEdited();
     });
     connect(m_trColor, &ColorSwatch::clicked, this, &GlyphWindow::transparentColorClicked);
+    connect(m_iconColor, &ColorSwatch::clicked, this, &GlyphWindow::iconColorClicked);
     return box;
 }
 
@@ -153,28 +164,65 @@ QWidget* GlyphWindow::buildOrigin() {
     return group;
 }
 
+void GlyphWindow::loadSvgGlyph(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes = readFileBytes(path, kMaxShapeFileBytes);
+    GlyphLive glyph = m_session.settings().glyph;
+    glyph.svgSource.assign(bytes.begin(), bytes.end());
+    glyph.picture = Bgr24Image{};
+    try {
+        m_session.drawSvgGlyph(glyph);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string(e.what()) + ": " + path.string());
+    }
+    m_session.settings().glyph = std::move(glyph);
+    showPicture();
+    updateEnabled();
+    m_session.settingsEdited();
+}
+
+void GlyphWindow::iconColorClicked() {
+    const std::optional<ColorRef> chosen = m_iconColor->askColor();
+    if (!chosen) return;
+    GlyphLive glyph = m_session.settings().glyph;
+    glyph.svgColor = *chosen;
+    try {
+        m_session.drawSvgGlyph(glyph);
+    } catch (const std::exception& e) {
+        showError(this, QStringLiteral("Error"), e);
+        return;
+    }
+    m_session.settings().glyph = std::move(glyph);
+    m_iconColor->setColor(*chosen);
+    showPicture();
+    m_session.settingsEdited();
+}
+
 void GlyphWindow::loadGlyphFile(const std::filesystem::path& path) {
+    if (isSvgFileName(path)) return loadSvgGlyph(path);
     GlyphPicture read = readGlyphFile(path);
     if (read.picture.empty()) throw std::runtime_error("The picture is empty: " + path.string());
     GlyphLive& glyph = m_session.settings().glyph;
     // A picture with transparency brings its own key colour; otherwise the corner's.
     const Bgr24 key = read.key.value_or(read.picture.at(0, 0));
     glyph.picture = std::move(read.picture);
+    glyph.svgSource.clear();
+    glyph.svgRasters.clear();
     glyph.transparentColor = makeColorRef(key.r, key.g, key.b);
     if (read.key) {
         glyph.transparent = true;
         m_transparent->setChecked(true);
-        updateEnabled();
     }
     m_trColor->setColor(glyph.transparentColor);
     showPicture();
+    updateEnabled(); // the colour controls follow the kind of glyph
     m_session.settingsEdited();
 }
 
 void GlyphWindow::pictureClicked() {
     const QString file = QFileDialog::getOpenFileName(
         this, QString(), QString(),
-        "Pictures (*.bmp *.rle *.png);;Bitmap (*.bmp *.rle);;PNG (*.png);;All files (*)");
+        "Pictures (*.bmp *.rle *.png *.svg);;Bitmap (*.bmp *.rle);;PNG (*.png);;SVG (*.svg);;"
+        "All files (*)");
     if (file.isEmpty()) return;
     try {
         loadGlyphFile(file.toStdString());
@@ -204,11 +252,22 @@ void GlyphWindow::updateEnabled() {
          std::initializer_list<QWidget*>{m_pictureFrame, m_transparent, m_x, m_y, m_xCaption,
                                          m_yCaption, m_xLabel, m_yLabel, m_xField, m_yField})
         w->setEnabled(glyph.useGlyph);
-    m_trColorLabel->setEnabled(glyph.useGlyph && glyph.transparent);
-    m_trColor->setEnabled(glyph.useGlyph && glyph.transparent);
+    // An SVG glyph is keyed by its alpha; its colour setting is what it has instead.
+    const bool svg = !glyph.svgSource.empty();
+    m_trColorLabel->setEnabled(glyph.useGlyph && glyph.transparent && !svg);
+    m_trColor->setEnabled(glyph.useGlyph && glyph.transparent && !svg);
+    m_iconColorLabel->setEnabled(glyph.useGlyph && svg);
+    m_iconColor->setEnabled(glyph.useGlyph && svg);
 }
 
 void GlyphWindow::showPicture() {
+    if (const Rgba8Image* svg = svgGlyphRaster(m_session.settings().glyph, 1)) {
+        const QImage image(reinterpret_cast<const uchar*>(svg->scanline(0)), svg->width(),
+                           svg->height(), svg->width() * 4, QImage::Format_RGBA8888);
+        m_picture->setPixmap(QPixmap::fromImage(image.copy()));
+        m_picture->setMinimumSize(svg->width(), svg->height());
+        return;
+    }
     const Bgr24Image& picture = m_session.settings().glyph.picture;
     if (picture.empty()) {
         m_picture->clear();
@@ -247,6 +306,7 @@ void GlyphWindow::refresh() {
         m_transparent->setChecked(glyph.transparent);
     }
     m_trColor->setColor(glyph.transparentColor);
+    m_iconColor->setColor(glyph.svgColor);
     m_opacity->setPositionSilently(glyph.opacity);
     m_x->setPositionSilently(glyph.x);
     m_y->setPositionSilently(glyph.y);

@@ -25,7 +25,8 @@ class GlyphWindow : public QWidget {
 
     // Shows settings().glyph in the controls without running their handlers.
     void refresh();
-    // Loads a glyph picture; its top-left pixel becomes the transparent colour. Throws
+    // Loads a glyph picture; its top-left pixel becomes the transparent colour. A ".svg"
+    // file becomes an SVG glyph, drawn at every density from the vector. Throws
     // std::exception with the reader's message and keeps the previous glyph on failure.
     void loadGlyphFile(const std::filesystem::path& path);
 
@@ -34,6 +35,8 @@ class GlyphWindow : public QWidget {
     QWidget* buildOrigin();
     void pictureClicked();
     void transparentColorClicked();
+    void iconColorClicked();
+    void loadSvgGlyph(const std::filesystem::path& path);
     void updateEnabled();
     void showPicture();
     void showOffsetLabels();
@@ -46,6 +49,8 @@ class GlyphWindow : public QWidget {
     QCheckBox* m_transparent = nullptr;
     QLabel* m_trColorLabel = nullptr;
     ColorSwatch* m_trColor = nullptr;
+    QLabel* m_iconColorLabel = nullptr; // what an SVG glyph's currentColor paints
+    ColorSwatch* m_iconColor = nullptr;
     TrackBar* m_opacity = nullptr;
     TrackBar* m_x = nullptr;
     TrackBar* m_y = nullptr;

@@ -39,3 +39,44 @@ TEST(CliSvg, BadSvgInputNamesTheFileAndWritesNothing) {
         << r.err;
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"open.svg"});
 }
+
+// An SVG glyph on a button: drawn, coloured through --glyph-color, and at 2x drawn from the
+// vector, so that what it adds to the 2x button, reduced by 2 x 2 averaging, is what it adds
+// at 1x.
+TEST(CliSvg, SvgGlyphOnAButton) {
+    TempDir dir;
+    const fs::path pill = shippedShape("Buttons/Pill.shp");
+    const std::string star = testData("svg/star_glyph.svg").string();
+    auto render = [&](const std::string& base, std::vector<std::string> extra) {
+        std::vector<std::string> args = {"--format", "png", "--states", "1", "--scale", "2"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back(pill.string());
+        args.push_back((dir / base).string());
+        const RunResult r = runRender(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return std::pair{decodePng(fileBytes(dir / (base + "_off.png"))),
+                         decodePng(fileBytes(dir / (base + "_off@2x.png")))};
+    };
+    const auto [bare1, bare2] = render("bare", {});
+    const auto [star1, star2] = render("star", {"--glyph", star, "--glyph-color", "#c00000"});
+    ASSERT_EQ(star1.width(), bare1.width());
+    ASSERT_EQ(star2.width(), 2 * star1.width());
+    const int cx = star1.width() / 2, cy = star1.height() / 2;
+    EXPECT_GT(star1.at(cx, cy).r, bare1.at(cx, cy).r + 60); // red at the default opacity
+    int worst = 0;
+    for (int y = cy - 14; y < cy + 14; ++y)
+        for (int x = cx - 14; x < cx + 14; ++x) {
+            int added2 = 0;
+            for (int k = 0; k < 4; ++k) {
+                const int u = 2 * x + k % 2, v = 2 * y + k / 2;
+                added2 += star2.at(u, v).g - bare2.at(u, v).g;
+            }
+            worst = std::max(worst, std::abs(added2 / 4 - (star1.at(x, y).g - bare1.at(x, y).g)));
+        }
+    EXPECT_LE(worst, 24);
+
+    const RunResult bad = runRender({"--glyph", (dir / "missing.svg").string(), pill.string(),
+                                     (dir / "x").string()});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_NE(bad.err.find("missing.svg"), std::string::npos) << bad.err;
+}

@@ -2,6 +2,7 @@
 #include "cli/caption_engine.h"
 #include "cli/caption_module.h"
 #include "textraster/qt_caption_rasterizer.h"
+#include "textraster/qt_glyph_rasterizer.h"
 
 #include <exception>
 
@@ -11,6 +12,9 @@ class QtCaptionEngine : public plakett::cli::CaptionEngine {
   public:
     std::unique_ptr<plakett::CaptionRasterizer> rasterizer() override {
         return std::make_unique<plakett::QtCaptionRasterizer>();
+    }
+    std::unique_ptr<plakett::GlyphRasterizer> glyphRasterizer() override {
+        return std::make_unique<plakett::QtGlyphRasterizer>();
     }
 
   private:
