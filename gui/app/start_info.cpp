@@ -12,7 +12,7 @@ constexpr const char* kUsage = R"(usage: plakett [--data DIR] [FILE]
 
 Makes shaded, cushion-like button images from a closed Bezier outline.
 
-FILE                a project (.tbp) to open, or a shape (.shp) to import, at start
+FILE                a project (.tbp) to open, or a shape (.shp, .svg) to import, at start
 --data DIR          work in DIR instead of $XDG_DATA_HOME/plakett (~/.local/share/plakett);
                     its missing or empty library folders are filled from the shipped ones
 --render-at-start   press Render once the window is up

@@ -101,7 +101,8 @@ int runPlakett(QApplication& app) {
     if (openFile) {
         // After the first show, so the start-up snapshot keeps the default design.
         QTimer::singleShot(0, &window, [&window, path = QFile::decodeName(openFile->c_str())] {
-            if (path.endsWith(QStringLiteral(".shp"), Qt::CaseInsensitive))
+            if (path.endsWith(QStringLiteral(".shp"), Qt::CaseInsensitive) ||
+                path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
                 window.importShapeFile(path);
             else
                 window.openProjectFile(path);
