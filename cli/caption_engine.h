@@ -14,8 +14,9 @@ class CaptionEngine {
     virtual ~CaptionEngine() = default;
     // One rasterizer per thread that draws.
     virtual std::unique_ptr<CaptionRasterizer> rasterizer() = 0;
-    // SVG glyphs are drawn by the same module (Qt SVG); used before the engine goes.
-    virtual std::unique_ptr<GlyphRasterizer> glyphRasterizer() = 0;
+    // SVG glyphs are drawn by the same module (Qt SVG); used before the engine goes. Null
+    // where this program has no SVG renderer.
+    virtual std::unique_ptr<GlyphRasterizer> glyphRasterizer() { return nullptr; }
 };
 
 // Throws with a user-facing message where captions cannot be drawn.

@@ -77,6 +77,7 @@ std::unique_ptr<CaptionEngine> applyGlyphOptions(const CliOptions& o, RenderSett
     if (glyph.svgSource.empty()) return nullptr;
     std::unique_ptr<CaptionEngine> engine = startCaptionEngine();
     const std::unique_ptr<GlyphRasterizer> rasterizer = engine->glyphRasterizer();
+    if (!rasterizer) throw std::runtime_error("SVG glyphs cannot be drawn by this program");
     try {
         rasterizeSvgGlyph(glyph, *rasterizer, std::max(1, o.scale));
     } catch (const std::runtime_error& e) {

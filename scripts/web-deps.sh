@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the C libraries the engine links (zlib, libpng, libjpeg-turbo) for WebAssembly from
+# Builds the libraries the engine links (zlib, libpng, libjpeg-turbo, pugixml) for WebAssembly from
 # Debian's own source packages, into build-wasm/deps/prefix. Emscripten's ports would
 # download them; these come through apt like everything else. The result is kept: a library
 # is built again only when its Debian source version changes.
@@ -114,4 +114,13 @@ if ! built libjpeg "$v"; then
     cp "$b/libjpeg.a" "$prefix/lib/"
     cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$b/jconfig.h" "$prefix/include/"
     mark libjpeg "$v"
+fi
+
+v=$(source_version pugixml)
+if ! built pugixml "$v"; then
+    echo "Building pugixml $v for wasm"
+    src=$(fetch_source pugixml "$v")
+    cmake_build pugixml "$src" -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF \
+        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include
+    mark pugixml "$v"
 fi
