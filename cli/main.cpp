@@ -13,13 +13,15 @@ int main(int argc, char** argv) {
     plakett::keepLargeBlocksInHeap();
     try {
         const CliOptions options = parseCliOptions({argv + 1, argv + argc});
-        if (options.version) {
-            std::cout << "plakett-render " << plakett::versionString() << "\n";
-            return 0;
-        }
-        if (options.help) {
-            std::cout << usageText();
-            return 0;
+        if (options.version || options.help) {
+            if (options.version)
+                std::cout << "plakett-render " << plakett::versionString() << "\n";
+            else
+                std::cout << usageText();
+            // A full disk or a closed pipe is an error like any other.
+            if (std::cout.flush()) return 0;
+            std::cerr << "plakett-render: cannot write to standard output\n";
+            return 1;
         }
         runRenderJob(options, std::cerr);
         return 0;

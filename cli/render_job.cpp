@@ -121,9 +121,9 @@ struct RenderTimes {
     int height = 0;
 };
 
-std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& renderer,
-                                      const Bgr24Image& lightMap, const RenderSettings& settings,
-                                      CaptionRasterizer* captions, RenderTimes& times) {
+void encodeStates(const CliOptions& o, ButtonRenderer& renderer, const Bgr24Image& lightMap,
+                  const RenderSettings& settings, CaptionRasterizer* captions, RenderTimes& times,
+                  FileSetWriter& writer) {
     const auto start = std::chrono::steady_clock::now();
     const ExportFormat format = o.format;
     StateImages states;
@@ -158,11 +158,16 @@ std::vector<FileContent> encodeStates(const CliOptions& o, ButtonRenderer& rende
         }
         return encodePng(transparent[s]);
     };
-    std::vector<EncodedBytes> encoded = encodeDistinct(order.size(), same, encode);
-    std::vector<FileContent> files;
+    const std::vector<EncodedBytes> encoded = encodeDistinct(order.size(), same, encode);
     for (std::size_t i = 0; i < order.size(); ++i)
-        files.push_back({order[i].path, std::move(encoded[i])});
-    return files;
+        writer.stage(order[i].path, encoded[i]);
+}
+
+std::vector<std::filesystem::path> exportTargets(const CliOptions& o) {
+    std::vector<std::filesystem::path> targets;
+    for (const ExportFile& f : exportWriteOrder(o.output, o.states, o.format))
+        targets.push_back(f.path);
+    return targets;
 }
 
 } // namespace
@@ -177,7 +182,7 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     Design design = loadDesign(o.input);
     const std::unique_ptr<CaptionEngine> glyphEngine = applyGlyphOptions(o, design.settings);
     const std::vector<TMoveBox> outline = design.points;
-    if (const std::string refusal = renderRefusal(design.points); !refusal.empty())
+    if (const std::string refusal = renderRefusal(design.points, o.scale); !refusal.empty())
         throw std::runtime_error(refusal);
     const Bgr24Image lightMap = buildLightMap(design, o.stylePath);
     // The outline file is written once the images are.
@@ -189,6 +194,8 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
         return writeOutline();
     }
 
+    // Targets that cannot be written are refused before the field is computed.
+    FileSetWriter writer(exportTargets(o), MissingFolders::Make);
     const auto fieldStart = std::chrono::steady_clock::now();
     ButtonRenderer renderer;
     renderer.enter(design.points, design.settings);
@@ -200,8 +207,8 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     for (const std::string& w : captionWarnings(design.settings.text, coverage.width(),
                                                 coverage.height(), captions.rasterizer.get()))
         timings << "plakett-render: warning: " << w << "\n";
-    writeFilesTogether(
-        encodeStates(o, renderer, lightMap, design.settings, captions.rasterizer.get(), times));
+    encodeStates(o, renderer, lightMap, design.settings, captions.rasterizer.get(), times, writer);
+    writer.commit();
     writeOutline();
     if (o.timings)
         timings << "field_ms=" << times.fieldMs << " render_ms=" << times.renderMs

@@ -41,9 +41,7 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
     std::vector<std::string> captions;
     if (!o.captionsPath.empty()) captions = readCaptionFile(o.captionsPath);
     if (o.caption) {
-        if (o.caption->size() > kMaxCaptionBytes)
-            throw std::invalid_argument("--caption is longer than " +
-                                        std::to_string(kMaxCaptionBytes) + " bytes");
+        checkCaption(*o.caption, "--caption");
         design.settings.text.caption = *o.caption;
     }
     WebExportRequest request{o.output, o.states, o.format, o.quality, o.scale, o.sprite, o.html};
@@ -63,10 +61,9 @@ void runWebJob(const CliOptions& o, WebDesign design, std::ostream& progress) {
         progress << "plakett-render: warning: " << w << "\n";
     };
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<FileContent> files = buildWebExport(design, request, captions, run);
+    const std::size_t files = writeWebExport(design, request, captions, run, MissingFolders::Make);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    writeFilesTogether(files);
-    if (o.timings) progress << "total_ms=" << took.count() << " files=" << files.size() << "\n";
+    if (o.timings) progress << "total_ms=" << took.count() << " files=" << files << "\n";
 }
 
 } // namespace plakett::cli

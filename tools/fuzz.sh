@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(shape_file project_file style_file bmp jpeg render svg_shape)
+[ ${#targets[@]} -gt 0 ] || targets=(shape_file project_file style_file bmp jpeg render svg_shape caption_list)
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
     SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

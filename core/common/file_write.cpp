@@ -1,10 +1,12 @@
 #include "common/file_write.h"
 
 #include "common/write_journal.h"
+#include "common/write_targets.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <map>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -35,36 +37,16 @@ std::string systemReason(int err) {
     throw std::runtime_error("Cannot write file " + quotedPath(target) + ": " + reason);
 }
 
-constexpr std::size_t kMaxNameBytes = 255;
-
-// ".NAME.<tag>-<pid>-<n>" beside the target, the name shortened (at a character boundary)
-// so that the whole stays within the file-name limit.
-std::filesystem::path hiddenSibling(const std::filesystem::path& target, const char* tag) {
-    static std::atomic<unsigned> counter{0};
-    const std::string suffix =
-        std::string(".") + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    std::string name = target.filename().string();
-    const std::size_t room = kMaxNameBytes - 1 - suffix.size();
-    if (name.size() > room) {
-        std::size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-            --cut;
-        name.resize(cut);
-    }
-    return target.parent_path() / ("." + name + suffix);
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::absolute(file, ec).parent_path().lexically_normal();
 }
 
 // Writers to one folder take turns: an exclusive lock on the folder itself, so nothing is
 // left behind. Folders that cannot be opened are written without it.
 class FolderLocks {
   public:
-    explicit FolderLocks(const std::vector<FileContent>& files) {
-        std::set<std::string> folders;
-        for (const FileContent& f : files) {
-            std::error_code ec;
-            std::filesystem::path dir = std::filesystem::absolute(f.path, ec).parent_path();
-            folders.insert(dir.lexically_normal().string());
-        }
+    explicit FolderLocks(const std::set<std::string>& folders) {
         for (const std::string& dir : folders) { // sorted, so two writers cannot deadlock
             const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (fd < 0) continue;
@@ -98,106 +80,242 @@ int writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-// The complete new content in a temporary beside the target, with the target's permission
-// bits when it exists.
-void stage(const FileContent& f, std::size_t index, JournalEntry& entry) {
-    if (f.path.filename().empty()) failWrite(f.path, "no file name");
-    struct stat old {};
-    const bool exists = ::stat(f.path.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) failWrite(f.path, "it is a folder");
-    entry.target = f.path.string();
-    int fd = -1;
+// Opens a new temporary beside the file; the journal knows its name before it exists.
+int createTemporary(const std::filesystem::path& file, std::size_t index, JournalEntry& entry) {
     int err = injectedFault(WriteStep::Create, index);
-    for (int attempt = 0; !err && fd < 0 && attempt < 16; ++attempt) {
-        entry.temp = hiddenSibling(f.path, "tmp").string();
-        fd = ::open(entry.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) err = errno;
+    for (int attempt = 0; !err && attempt < 16; ++attempt) {
+        std::string name = hiddenSibling(file, "tmp").string();
+        UndoSignalsHeld held;
+        entry.temp = std::move(name);
+        entry.tempExists = 1;
+        const int fd = ::open(entry.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        entry.tempExists = 0;
+        if (errno != EEXIST) err = errno;
     }
-    if (fd < 0) failWrite(f.path, systemReason(err ? err : EEXIST));
-    entry.tempExists = 1;
-    err = injectedFault(WriteStep::Write, index);
-    if (!err && exists) err = ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
-    if (!err) err = writeAll(fd, {f.bytes.data(), f.bytes.size()});
-    // A rename that reaches the disk before the data would leave an empty file after a crash.
-    if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
-    if (err) failWrite(f.path, systemReason(err));
+    errno = err ? err : EEXIST;
+    return -1;
 }
 
 bool linksUnsupported(int err) {
     return err == EPERM || err == EXDEV || err == ENOTSUP || err == EMLINK || err == ENOSYS;
 }
 
-// A second name for the old target, so that the target itself is never moved away.
-void keepOld(const std::filesystem::path& target, std::size_t index, JournalEntry& entry) {
+// A second name for the old file, so that the file itself is never moved away.
+int keepOld(std::size_t index, JournalEntry& entry) {
     int err = injectedFault(WriteStep::Keep, index);
     for (int attempt = 0; !err && attempt < 16; ++attempt) {
-        entry.keep = hiddenSibling(target, "keep").string();
-        if (::link(entry.target.c_str(), entry.keep.c_str()) == 0) {
+        std::string name = hiddenSibling(entry.target, "keep").string();
+        {
+            UndoSignalsHeld held;
+            entry.keep = std::move(name);
             entry.keepExists = 1;
-            return;
+            if (::link(entry.target.c_str(), entry.keep.c_str()) == 0) return 0;
+            err = errno;
+            entry.keepExists = 0;
         }
-        err = errno;
-        if (err == ENOENT) return; // no old file: nothing to keep
+        if (err == ENOENT) return 0; // no old file: nothing to keep
         if (linksUnsupported(err)) {
             std::error_code ec;
+            entry.keepExists = 1;
             std::filesystem::copy_file(entry.target, entry.keep, ec);
-            if (!ec) {
-                entry.keepExists = 1;
-                return;
-            }
+            if (!ec) return 0;
+            entry.keepExists = 0;
             // Where links are unsupported (WebAssembly's file systems) a missing target
             // shows only here.
-            if (ec.value() == ENOENT) return;
+            if (ec.value() == ENOENT) return 0;
             err = ec.value();
         }
         if (err == EEXIST) err = 0;
     }
-    failWrite(target, systemReason(err ? err : EEXIST));
+    return err ? err : EEXIST;
 }
 
-void place(const std::filesystem::path& target, std::size_t index, JournalEntry& entry) {
+int place(std::size_t index, JournalEntry& entry) {
     entry.placing = 1;
     int err = injectedFault(WriteStep::Place, index);
     if (!err && ::rename(entry.temp.c_str(), entry.target.c_str()) != 0) err = errno;
-    if (err) failWrite(target, systemReason(err));
-    entry.tempExists = 0;
-}
-
-void writeJournaled(const std::vector<FileContent>& files, std::vector<JournalEntry>& journal) {
-    for (std::size_t i = 0; i < files.size(); ++i)
-        stage(files[i], i, journal[i]);
-    for (std::size_t i = 0; i < files.size(); ++i)
-        keepOld(files[i].path, i, journal[i]);
-    for (std::size_t i = 0; i < files.size(); ++i)
-        place(files[i].path, i, journal[i]);
+    if (!err) entry.tempExists = 0;
+    return err;
 }
 
 } // namespace
 
-void setWriteFaultHook(WriteFaultHook hook) {
-    g_faultHook = hook;
+struct FileSetWriter::State {
+    std::vector<std::filesystem::path> targets; // as given, for messages
+    std::vector<bool> staged;
+    std::map<std::string, std::vector<std::size_t>> indexOf;
+    std::set<std::string> folders;
+    std::unique_lock<std::mutex> processTurn{g_writeMutex};
+    Journal journal;
+    std::unique_ptr<JournalSignalGuard> signals;
+    std::unique_ptr<FolderLocks> folderTurn;
+    bool done = false;
+
+    void makeFolders();
+    // Done, one way or the other: other writers may have their turn.
+    void release() {
+        signals.reset();
+        folderTurn.reset();
+        if (processTurn.owns_lock()) processTurn.unlock();
+    }
+    void stageAt(std::size_t i, std::span<const std::uint8_t> bytes);
+    void replaceAll();
+};
+
+void FileSetWriter::State::makeFolders() {
+    std::set<std::filesystem::path> wanted;
+    for (const JournalEntry& e : journal.entries)
+        for (const std::filesystem::path& f : missingFolders(e.target))
+            wanted.insert(f);
+    // Reserved first: the journal must not move while a signal may read it.
+    journal.folders.reserve(wanted.size());
+    for (const std::filesystem::path& f : wanted) { // parents sort before their children
+        journal.folders.push_back({f.string()});
+        JournalFolder& folder = journal.folders.back();
+        UndoSignalsHeld held;
+        folder.made = 1;
+        if (::mkdir(folder.path.c_str(), 0777) == 0) continue;
+        const int err = errno;
+        folder.made = 0;
+        if (err == EEXIST) continue; // made meanwhile by someone else
+        std::size_t target = 0;
+        while (journal.entries[target].target.rfind(folder.path, 0) != 0)
+            ++target;
+        failWrite(targets[target], "cannot make the folder " + quotedPath(f) + " (" +
+                                       systemReason(err) + ")");
+    }
 }
 
-void writeFilesTogether(const std::vector<FileContent>& files) {
-    std::lock_guard<std::mutex> processTurn(g_writeMutex);
-    FolderLocks folderTurn(files);
-    std::vector<JournalEntry> journal(files.size());
-    JournalSignalGuard signals(journal);
+FileSetWriter::FileSetWriter(const std::vector<std::filesystem::path>& targets,
+                             MissingFolders folders)
+    : m_state(std::make_unique<State>()) {
+    State& s = *m_state;
+    s.targets = targets;
+    s.staged.assign(targets.size(), false);
+    s.journal.entries.resize(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const std::filesystem::path file = linkedFile(targets[i]);
+        checkWritable(targets[i], file);
+        s.journal.entries[i].target = file.string();
+        s.indexOf[targets[i].string()].push_back(i);
+    }
+    s.signals = std::make_unique<JournalSignalGuard>(s.journal);
     try {
-        writeJournaled(files, journal);
+        if (folders == MissingFolders::Make) s.makeFolders();
     } catch (...) {
-        rollBackJournal(journal);
+        rollBackJournal(s.journal);
+        throw;
+    }
+    for (const JournalEntry& e : s.journal.entries)
+        s.folders.insert(folderOf(e.target).string());
+    s.folderTurn = std::make_unique<FolderLocks>(s.folders);
+    for (const std::string& folder : s.folders)
+        removeStaleLeftovers(folder);
+}
+
+FileSetWriter::~FileSetWriter() {
+    if (!m_state->done) rollBackJournal(m_state->journal);
+    m_state->release();
+}
+
+void FileSetWriter::requireFreeSpace(std::uintmax_t bytes) {
+    for (const std::string& folder : m_state->folders) {
+        const std::uintmax_t free = freeBytes(folder);
+        if (free >= bytes) continue;
+        constexpr std::uintmax_t kMiB = 1 << 20;
+        throw std::runtime_error("Cannot write the files in " + quotedPath(folder) + ": they need about " +
+                                 std::to_string((bytes + kMiB - 1) / kMiB) + " MB and " +
+                                 std::to_string(free / kMiB) + " MB are free there");
+    }
+}
+
+void FileSetWriter::State::stageAt(std::size_t i, std::span<const std::uint8_t> bytes) {
+    JournalEntry& entry = journal.entries[i];
+    struct stat old {};
+    const bool exists = ::stat(entry.target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) failWrite(targets[i], "it is a folder");
+    const int fd = createTemporary(entry.target, i, entry);
+    if (fd < 0) failWrite(targets[i], systemReason(errno));
+    int err = injectedFault(WriteStep::Write, i);
+    if (!err && exists) err = ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
+    if (!err) err = writeAll(fd, bytes);
+    // A rename that reaches the disk before the data would leave an empty file after a crash.
+    if (!err && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && !err) err = errno;
+    if (err) failWrite(targets[i], systemReason(err));
+}
+
+void FileSetWriter::stage(const std::filesystem::path& target,
+                          std::span<const std::uint8_t> bytes) {
+    State& s = *m_state;
+    if (s.done) throw std::logic_error("the file set is already written");
+    const auto found = s.indexOf.find(target.string());
+    std::size_t i = s.targets.size();
+    if (found != s.indexOf.end())
+        for (const std::size_t candidate : found->second)
+            if (!s.staged[candidate]) {
+                i = candidate;
+                break;
+            }
+    if (i == s.targets.size())
+        throw std::logic_error("not a target of this file set: " + target.string());
+    try {
+        s.stageAt(i, bytes);
+    } catch (...) {
+        rollBackJournal(s.journal);
+        s.done = true;
+        s.release();
+        throw;
+    }
+    s.staged[i] = true;
+}
+
+void FileSetWriter::State::replaceAll() {
+    for (std::size_t i = 0; i < journal.entries.size(); ++i)
+        if (const int err = keepOld(i, journal.entries[i])) failWrite(targets[i], systemReason(err));
+    for (std::size_t i = 0; i < journal.entries.size(); ++i)
+        if (const int err = place(i, journal.entries[i])) failWrite(targets[i], systemReason(err));
+}
+
+void FileSetWriter::commit() {
+    State& s = *m_state;
+    if (s.done) throw std::logic_error("the file set is already written");
+    if (std::find(s.staged.begin(), s.staged.end(), false) != s.staged.end())
+        throw std::logic_error("a file of the set was never staged");
+    s.done = true;
+    try {
+        s.replaceAll();
+    } catch (...) {
+        rollBackJournal(s.journal);
+        s.release();
         throw;
     }
     // Complete: from here on a signal must not undo anything.
-    for (JournalEntry& e : journal)
+    for (JournalEntry& e : s.journal.entries)
         e.placing = 0;
-    for (JournalEntry& e : journal)
+    for (JournalFolder& f : s.journal.folders)
+        f.made = 0;
+    for (JournalEntry& e : s.journal.entries)
         if (e.keepExists) {
             ::unlink(e.keep.c_str());
             e.keepExists = 0;
         }
+    s.release();
+}
+
+void writeFilesTogether(const std::vector<FileContent>& files) {
+    std::vector<std::filesystem::path> targets;
+    for (const FileContent& f : files)
+        targets.push_back(f.path);
+    FileSetWriter writer(targets);
+    for (const FileContent& f : files)
+        writer.stage(f.path, f.bytes);
+    writer.commit();
+}
+
+void setWriteFaultHook(WriteFaultHook hook) {
+    g_faultHook = hook;
 }
 
 void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {

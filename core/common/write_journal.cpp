@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <pthread.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace plakett {
@@ -13,13 +15,46 @@ namespace {
 
 constexpr std::array kUndoSignals{SIGINT, SIGTERM, SIGHUP};
 
-std::vector<JournalEntry>* volatile g_entries = nullptr;
+Journal* volatile g_journal = nullptr;
+volatile pid_t g_writerThread = 0;
 struct sigaction g_previous[kUndoSignals.size()];
 struct sigaction g_previousFileSize;
 
+// 0 where the process has a single thread (the WebAssembly build): nothing to pass on.
+pid_t currentThread() {
+#if defined(PLAKETT_ONE_THREAD) || defined(__EMSCRIPTEN__)
+    return 0;
+#else
+    return static_cast<pid_t>(::syscall(SYS_gettid));
+#endif
+}
+
+void passSignalOn(pid_t thread, int sig) {
+#if defined(PLAKETT_ONE_THREAD) || defined(__EMSCRIPTEN__)
+    (void)thread;
+    (void)sig;
+#else
+    ::syscall(SYS_tgkill, ::getpid(), thread, sig);
+#endif
+}
+
+sigset_t undoSignalSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int sig : kUndoSignals)
+        sigaddset(&set, sig);
+    return set;
+}
+
 void onUndoSignal(int sig) {
     const int savedErrno = errno;
-    if (std::vector<JournalEntry>* entries = g_entries) rollBackJournal(*entries);
+    const pid_t writer = g_writerThread;
+    if (writer != 0 && writer != currentThread()) {
+        passSignalOn(writer, sig);
+        errno = savedErrno;
+        return;
+    }
+    if (Journal* journal = g_journal) rollBackJournal(*journal);
     // Let the signal do what it would have done without us.
     for (std::size_t i = 0; i < kUndoSignals.size(); ++i)
         if (kUndoSignals[i] == sig) sigaction(sig, &g_previous[i], nullptr);
@@ -29,8 +64,8 @@ void onUndoSignal(int sig) {
 
 } // namespace
 
-void rollBackJournal(std::vector<JournalEntry>& entries) noexcept {
-    for (JournalEntry& e : entries) {
+void rollBackJournal(Journal& journal) noexcept {
+    for (JournalEntry& e : journal.entries) {
         if (e.placing) {
             if (e.keepExists) {
                 // Also right when the rename never happened: renaming a second name of the
@@ -46,10 +81,16 @@ void rollBackJournal(std::vector<JournalEntry>& entries) noexcept {
         e.keepExists = 0;
         e.tempExists = 0;
     }
+    for (std::size_t i = journal.folders.size(); i-- > 0;) {
+        JournalFolder& f = journal.folders[i];
+        if (f.made) ::rmdir(f.path.c_str()); // fails, as it should, when not empty
+        f.made = 0;
+    }
 }
 
-JournalSignalGuard::JournalSignalGuard(std::vector<JournalEntry>& entries) {
-    g_entries = &entries;
+JournalSignalGuard::JournalSignalGuard(Journal& journal) {
+    g_journal = &journal;
+    g_writerThread = currentThread();
     struct sigaction action {};
     action.sa_handler = onUndoSignal;
     sigfillset(&action.sa_mask);
@@ -67,7 +108,22 @@ JournalSignalGuard::~JournalSignalGuard() {
     sigaction(SIGXFSZ, &g_previousFileSize, nullptr);
     for (std::size_t i = 0; i < kUndoSignals.size(); ++i)
         sigaction(kUndoSignals[i], &g_previous[i], nullptr);
-    g_entries = nullptr;
+    g_journal = nullptr;
+    g_writerThread = 0;
+}
+
+UndoSignalsHeld::UndoSignalsHeld() {
+    const sigset_t set = undoSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, &m_previous);
+}
+
+UndoSignalsHeld::~UndoSignalsHeld() {
+    pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+}
+
+void blockUndoSignalsOnThisThread() {
+    const sigset_t set = undoSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 } // namespace plakett

@@ -34,7 +34,16 @@ struct TMoveBox {
     // Top-left corner of the 5 x 5 marker square.
     TPoint boundsTopLeft() const { return {FPos.X - 2, FPos.Y - 2}; }
 
-    friend bool operator==(const TMoveBox&, const TMoveBox&) = default;
+    // The same numbers: a NaN read from a file equals itself, so a design holding one is
+    // not seen as changed by every comparison.
+    friend bool operator==(const TMoveBox& a, const TMoveBox& b) {
+        return sameReal(a.FLeftLength, b.FLeftLength) &&
+               sameReal(a.FRightLength, b.FRightLength) && sameReal(a.FRx, b.FRx) &&
+               sameReal(a.FRy, b.FRy) && a.FPointType == b.FPointType && a.FPos == b.FPos;
+    }
+
+  private:
+    static bool sameReal(float a, float b) { return a == b || (a != a && b != b); }
 };
 
 } // namespace plakett

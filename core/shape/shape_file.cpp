@@ -211,12 +211,14 @@ std::vector<TMoveBox> readShapeNamingLine(std::istream& in, const std::filesyste
 void LoadFromFile(const std::filesystem::path& fileName, std::vector<TMoveBox>& points) {
     std::error_code ec;
     const auto status = std::filesystem::status(fileName, ec);
+    // A device would never end and opening a pipe waits for a writer: both are refused
+    // before opening. No real shape comes near the size limit.
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status) &&
+        !std::filesystem::is_regular_file(status))
+        throw ShapeError("Cannot read " + quotedPath(fileName) + ": it is not a regular file");
     std::ifstream in;
     if (!std::filesystem::is_directory(status)) in.open(fileName, std::ios::binary);
     if (!in.is_open()) throw ShapeError("Cannot open file \"" + fileName.string() + "\"");
-    // A device or pipe would never end, and no real shape comes near the size limit.
-    if (!std::filesystem::is_regular_file(status))
-        throw ShapeError("Cannot read " + quotedPath(fileName) + ": it is not a regular file");
     if (const auto size = std::filesystem::file_size(fileName, ec);
         !ec && size > kMaxShapeFileBytes)
         throw ShapeError("Cannot read " + quotedPath(fileName) + ": the file is " +

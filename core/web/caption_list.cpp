@@ -42,15 +42,26 @@ std::string lineError(const std::string& source, std::size_t line, const std::st
     return "caption file " + source + ", line " + std::to_string(line) + ": " + what;
 }
 
-void checkLine(std::string_view line, const std::string& source, std::size_t number) {
-    for (std::size_t i = 0; i < line.size();) {
-        const std::size_t n = utf8SequenceLength(line.substr(i));
-        if (n == 0) throw std::runtime_error(lineError(source, number, "not UTF-8 text"));
-        const auto c = static_cast<unsigned char>(line[i]);
-        if (n == 1 && ((c < 0x20 && c != '\t') || c == 0x7F))
-            throw std::runtime_error(lineError(source, number, "holds a control character"));
+// What is wrong with the characters of a caption, or "".
+std::string characterProblem(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8SequenceLength(text.substr(i));
+        if (n == 0) return "not UTF-8 text";
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (n == 1 && ((c < 0x20 && c != '\t') || c == 0x7F)) return "holds a control character";
         i += n;
     }
+    return {};
+}
+
+std::string lengthProblem(std::string_view text) {
+    if (text.size() <= kMaxCaptionBytes) return {};
+    return "longer than " + std::to_string(kMaxCaptionBytes) + " bytes";
+}
+
+void checkLine(std::string_view line, const std::string& source, std::size_t number) {
+    if (const std::string problem = characterProblem(line); !problem.empty())
+        throw std::runtime_error(lineError(source, number, problem));
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -88,9 +99,8 @@ std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
         checkLine(line, source, number);
         line = trimmed(line);
         if (line.empty()) continue;
-        if (line.size() > kMaxCaptionBytes)
-            throw std::runtime_error(lineError(
-                source, number, "longer than " + std::to_string(kMaxCaptionBytes) + " bytes"));
+        if (const std::string problem = lengthProblem(line); !problem.empty())
+            throw std::runtime_error(lineError(source, number, problem));
         checkName(line, source, number);
         if (captions.size() == kMaxCaptions)
             throw std::runtime_error("caption file " + source + " holds more than " +
@@ -101,12 +111,23 @@ std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
     return captions;
 }
 
+void checkCaption(std::string_view caption, const std::string& source) {
+    std::string problem = characterProblem(caption);
+    if (problem.empty()) problem = lengthProblem(caption);
+    if (!problem.empty()) throw std::runtime_error(source + ": " + problem);
+}
+
 std::vector<std::string> readCaptionFile(const std::filesystem::path& path) {
     const std::string name = quotedPath(path);
+    // Opening a named pipe would wait for a writer forever; devices never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status) &&
+        !std::filesystem::is_regular_file(status))
+        throw std::runtime_error("cannot read caption file " + name + ": it is not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read caption file " + name);
-    // Read at most one byte past the limit, so that a device or a pipe that never ends is
-    // refused like a file that is too large.
+    // Read at most one byte past the limit: the file may grow while it is read.
     std::vector<std::uint8_t> bytes(kMaxCaptionFileBytes + 1);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) throw std::runtime_error("cannot read caption file " + name);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plakett {
@@ -25,7 +26,12 @@ inline constexpr std::size_t kMaxCaptionBytes = 200;
 std::vector<std::string> parseCaptionList(std::span<const std::uint8_t> bytes,
                                           const std::string& source);
 
-// Reads and parses a caption file; anything longer than kMaxCaptionFileBytes is refused.
+// The checks of one caption file line for a caption given on its own: throws
+// std::runtime_error "<source>: <problem>" for text that is not UTF-8, holds control
+// characters or is longer than kMaxCaptionBytes.
+void checkCaption(std::string_view caption, const std::string& source);
+
+// Reads and parses a caption file (a regular file only: a pipe could keep it waiting); anything longer than kMaxCaptionFileBytes is refused.
 std::vector<std::string> readCaptionFile(const std::filesystem::path& path);
 
 } // namespace plakett

@@ -3,7 +3,9 @@
 #include "image/color.h"
 #include "web/image_upscale.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace plakett {
 
@@ -15,13 +17,62 @@ int scaledTextureOrigin(int origin, int oldSize, int newSize, int scale) {
     return scale * origin - 256 * (scale - 1) - scale * (oldSize / 2) + newSize / 2;
 }
 
+// The size upscaleTexture gives.
+int enlargedTextureWidth(int width, int scale) {
+    return std::max(width - 1, 1) * scale + 1;
+}
+
+void scaleTextureOrigin(BackgroundLive& b, int width, int height, int scale) {
+    if (width <= 0 || height <= 0) return;
+    b.textureOriginX =
+        scaledTextureOrigin(b.textureOriginX, width, enlargedTextureWidth(width, scale), scale);
+    b.textureOriginY = scaledTextureOrigin(b.textureOriginY, height, height * scale, scale);
+}
+
 void scaleTexture(BackgroundLive& b, int scale) {
     if (b.texture.empty()) return;
-    const Bgr24Image big = upscaleTexture(b.texture, scale);
-    b.textureOriginX = scaledTextureOrigin(b.textureOriginX, b.texture.width(), big.width(), scale);
-    b.textureOriginY =
-        scaledTextureOrigin(b.textureOriginY, b.texture.height(), big.height(), scale);
-    b.texture = big;
+    scaleTextureOrigin(b, b.texture.width(), b.texture.height(), scale);
+    b.texture = upscaleTexture(b.texture, scale);
+}
+
+int positiveMod(int a, int m) {
+    const int r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+std::vector<int> range(int first, int last) {
+    std::vector<int> v;
+    for (int i = first; i < last; ++i)
+        v.push_back(i);
+    return v;
+}
+
+// The part of a glyph `full` pixels long that an image `image` pixels long shows when the
+// glyph's offset is `offset` (as DrawGlyph places it), at least one pixel; the offset
+// becomes the part's.
+std::vector<int> drawnGlyphPart(int full, int image, int& offset) {
+    const int at = image / 2 + offset - full / 2;
+    const int first = std::clamp(-at, 0, full - 1);
+    const int last = std::clamp(image - at, first + 1, full);
+    offset = offset - full / 2 + first + (last - first) / 2;
+    return range(first, last);
+}
+
+// The texture indices (of a texture `full` long repeating every `period`) that an image
+// `image` long reads, in image order, when it is shorter than the period; the origin then
+// becomes that of the part, which is one period of its own.
+std::vector<int> drawnTexturePart(int full, int period, int image, int& origin) {
+    if (image <= 0) return {0}; // nothing is drawn
+    if (image >= period) return range(0, full);
+    const int at = image / 2 + origin - full / 2;
+    std::vector<int> part;
+    for (int i = 0; i < image; ++i)
+        part.push_back(positiveMod(i - at + 256, period));
+    const bool extraColumn = full > period; // the texture's unused last column
+    if (extraColumn) part.push_back(part.front());
+    const int partLength = static_cast<int>(part.size());
+    origin = 256 - image / 2 + partLength / 2; // reads part index i for image index i
+    return part;
 }
 
 void scaleGlyph(GlyphLive& g, int scale) {
@@ -33,6 +84,35 @@ void scaleGlyph(GlyphLive& g, int scale) {
 }
 
 } // namespace
+
+void scaleDesignOrigins(DesignCopy& copy, const RenderSettings& original, int scale) {
+    if (scale <= 1) return;
+    const Bgr24Image& t = original.background.texture;
+    scaleTextureOrigin(copy.settings.background, t.width(), t.height(), scale);
+}
+
+void enlargeDrawnPictures(RenderSettings& scaled, const RenderSettings& original, int scale,
+                          int width, int height) {
+    if (const Bgr24Image& p = original.glyph.picture; !p.empty()) {
+        GlyphLive& g = scaled.glyph;
+        const std::optional<Bgr24> key =
+            g.transparent ? std::optional(bgrFromColorRef(g.transparentColor)) : std::nullopt;
+        const std::vector<int> rows = drawnGlyphPart(p.height() * scale, height, g.y);
+        const std::vector<int> columns = drawnGlyphPart(p.width() * scale, width, g.x);
+        g.picture = upscaleSmoothPart(p, scale, UpscaleEdges::Clamp, key, rows, columns);
+    }
+    if (const Bgr24Image& t = original.background.texture; !t.empty()) {
+        BackgroundLive& b = scaled.background;
+        const int fullWidth = scale > 1 ? enlargedTextureWidth(t.width(), scale) : t.width();
+        const int period = std::max(fullWidth - 1, 1);
+        const int fullHeight = t.height() * scale;
+        const std::vector<int> rows =
+            drawnTexturePart(fullHeight, fullHeight, height, b.textureOriginY);
+        const std::vector<int> columns =
+            drawnTexturePart(fullWidth, period, width, b.textureOriginX);
+        b.texture = upscaleTexturePart(t, scale, rows, columns);
+    }
+}
 
 DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings& settings,
                        int scale) {

@@ -24,6 +24,18 @@ struct DesignCopy {
 DesignCopy scaleDesign(const std::vector<TMoveBox>& points, const RenderSettings& settings,
                        int scale);
 
+// For a copy made by scaleDesign from `original` with its pictures left out: moves the
+// texture's origin as scaleDesign moves it for the enlarged texture.
+void scaleDesignOrigins(DesignCopy& copy, const RenderSettings& original, int scale);
+
+// The glyph picture and texture of `scaled` (a copy of `original` at `scale` whose offsets
+// are final, as scaleDesign, the field's clamping and centreOnOneTimes leave them) become
+// only the parts of their enlargements that an image of width x height draws, offsets
+// moved to match: the image comes out the same as with the whole enlargements, which can
+// be a hundred times larger. Also right at scale 1 (a part of the picture itself).
+void enlargeDrawnPictures(RenderSettings& scaled, const RenderSettings& original, int scale,
+                          int width, int height);
+
 // The texture, glyph and caption are centred on the image centre, Wc div 2. The scaled
 // field is a few cells short of s times the 1x field (its two outside columns and rows do
 // not grow), which would put them a pixel off s times their 1x place; this moves them back.

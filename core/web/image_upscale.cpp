@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 namespace plakett {
 
@@ -44,33 +45,66 @@ Bgr24 blend(const std::array<Bgr24, 4>& p, const std::array<double, 4>& w,
     return Bgr24{channel(b), channel(g), channel(r)};
 }
 
+Bgr24Image upscaleSelected(const Bgr24Image& source, int usedWidth, int factor,
+                           UpscaleEdges edges, std::optional<Bgr24> key,
+                           const std::vector<int>& rows, const std::vector<int>& columns) {
+    const int h = source.height();
+    Bgr24Image out(static_cast<int>(columns.size()), static_cast<int>(rows.size()));
+    for (int k = 0; k < out.height(); ++k) {
+        const int y = rows[static_cast<std::size_t>(k)];
+        const Tap ty = tapFor(y, factor, h, edges);
+        const Bgr24* row0 = source.scanline(ty.i0);
+        const Bgr24* row1 = source.scanline(ty.i1);
+        const Bgr24* nearestRow = source.scanline(y / factor);
+        Bgr24* o = out.scanline(k);
+        for (int j = 0; j < out.width(); ++j) {
+            const int x = columns[static_cast<std::size_t>(j)];
+            if (key && nearestRow[x / factor] == *key) {
+                o[j] = *key;
+                continue;
+            }
+            const Tap tx = tapFor(x, factor, usedWidth, edges);
+            const std::array<Bgr24, 4> p{row0[tx.i0], row0[tx.i1], row1[tx.i0], row1[tx.i1]};
+            const std::array<double, 4> wt{(1 - tx.w1) * (1 - ty.w1), tx.w1 * (1 - ty.w1),
+                                           (1 - tx.w1) * ty.w1, tx.w1 * ty.w1};
+            o[j] = blend(p, wt, key);
+        }
+    }
+    return out;
+}
+
+std::vector<int> allIndices(int count) {
+    std::vector<int> v(static_cast<std::size_t>(count));
+    std::iota(v.begin(), v.end(), 0);
+    return v;
+}
+
 } // namespace
 
 Bgr24Image upscaleSmooth(const Bgr24Image& source, int factor, UpscaleEdges edges,
                          std::optional<Bgr24> key) {
     if (factor <= 1 || source.empty()) return source;
-    const int w = source.width();
-    const int h = source.height();
-    Bgr24Image out(w * factor, h * factor);
-    for (int y = 0; y < out.height(); ++y) {
-        const Tap ty = tapFor(y, factor, h, edges);
-        const Bgr24* row0 = source.scanline(ty.i0);
-        const Bgr24* row1 = source.scanline(ty.i1);
-        const Bgr24* nearestRow = source.scanline(y / factor);
-        Bgr24* o = out.scanline(y);
-        for (int x = 0; x < out.width(); ++x) {
-            if (key && nearestRow[x / factor] == *key) {
-                o[x] = *key;
-                continue;
-            }
-            const Tap tx = tapFor(x, factor, w, edges);
-            const std::array<Bgr24, 4> p{row0[tx.i0], row0[tx.i1], row1[tx.i0], row1[tx.i1]};
-            const std::array<double, 4> wt{(1 - tx.w1) * (1 - ty.w1), tx.w1 * (1 - ty.w1),
-                                           (1 - tx.w1) * ty.w1, tx.w1 * ty.w1};
-            o[x] = blend(p, wt, key);
-        }
-    }
-    return out;
+    return upscaleSelected(source, source.width(), factor, edges, key,
+                           allIndices(source.height() * factor),
+                           allIndices(source.width() * factor));
+}
+
+Bgr24Image upscaleSmoothPart(const Bgr24Image& source, int factor, UpscaleEdges edges,
+                             std::optional<Bgr24> key, const std::vector<int>& rows,
+                             const std::vector<int>& columns) {
+    if (source.empty()) return source;
+    return upscaleSelected(source, source.width(), factor, edges, key, rows, columns);
+}
+
+Bgr24Image upscaleTexturePart(const Bgr24Image& texture, int factor, const std::vector<int>& rows,
+                              std::vector<int> columns) {
+    if (texture.empty()) return texture;
+    const int period = std::max(texture.width() - 1, 1);
+    // The enlarged texture's last column repeats its first.
+    for (int& c : columns)
+        if (c == period * factor) c = 0;
+    return upscaleSelected(texture, period, factor, UpscaleEdges::Wrap, std::nullopt, rows,
+                           columns);
 }
 
 Bgr24Image upscaleTexture(const Bgr24Image& texture, int factor) {

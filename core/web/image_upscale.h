@@ -5,6 +5,7 @@
 #include "image/image.h"
 
 #include <optional>
+#include <vector>
 
 namespace plakett {
 
@@ -18,8 +19,22 @@ enum class UpscaleEdges { Clamp, Wrap };
 Bgr24Image upscaleSmooth(const Bgr24Image& source, int factor, UpscaleEdges edges,
                          std::optional<Bgr24> key = std::nullopt);
 
+// Only the given rows and columns (indices into the whole enlargement, within it) of
+// upscaleSmooth's result: the same bytes, at the cost of the part that is drawn.
+Bgr24Image upscaleSmoothPart(const Bgr24Image& source, int factor, UpscaleEdges edges,
+                             std::optional<Bgr24> key, const std::vector<int>& rows,
+                             const std::vector<int>& columns);
+
 // A texture repeats every width - 1 columns (its last column is never drawn) and every
 // height rows: the tile is enlarged with wrapped edges and keeps one unused last column.
 Bgr24Image upscaleTexture(const Bgr24Image& texture, int factor);
+
+} // namespace plakett
+
+namespace plakett {
+
+// The same for upscaleTexture: rows and columns of its result.
+Bgr24Image upscaleTexturePart(const Bgr24Image& texture, int factor, const std::vector<int>& rows,
+                              std::vector<int> columns);
 
 } // namespace plakett

@@ -1,6 +1,7 @@
 #include "web/web_export.h"
 
 #include "common/field_parallel.h"
+#include "common/write_journal.h"
 #include "image/bmp.h"
 #include "image/jpeg.h"
 #include "image/png_writer.h"
@@ -21,11 +22,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace plakett {
 
@@ -150,11 +153,17 @@ struct Density {
 
 // One field per density, computed once for the whole set.
 std::vector<Density> enterDensities(const WebDesign& d, int maxScale) {
+    if (const std::string refusal = renderRefusal(d.points, maxScale); !refusal.empty())
+        throw std::runtime_error(refusal);
+    // The pictures are enlarged last, and only where they are drawn: a large glyph or
+    // texture on a small button would otherwise cost s * s times its size for every job.
+    RenderSettings bare = d.settings;
+    bare.glyph.picture = {};
+    bare.background.texture = {};
     std::vector<Density> densities(static_cast<std::size_t>(maxScale));
     for (int s = 1; s <= maxScale; ++s) {
-        DesignCopy copy = scaleDesign(d.points, d.settings, s);
-        if (const std::string refusal = renderRefusal(copy.points); !refusal.empty())
-            throw std::runtime_error(s == 1 ? refusal : refusal + " at " + densitySuffix(s));
+        DesignCopy copy = scaleDesign(d.points, bare, s);
+        scaleDesignOrigins(copy, d.settings, s);
         Density& density = densities[static_cast<std::size_t>(s - 1)];
         if (s == 1)
             density.renderer.enter(copy.points, copy.settings);
@@ -165,9 +174,26 @@ std::vector<Density> enterDensities(const WebDesign& d, int maxScale) {
         const Gray8Image& one = densities[0].renderer.field().coverage;
         const Gray8Image& own = density.renderer.field().coverage;
         centreOnOneTimes(copy.settings, s, one.width(), one.height(), own.width(), own.height());
+        enlargeDrawnPictures(copy.settings, d.settings, s, own.width(), own.height());
         density.settings = std::move(copy.settings);
     }
     return densities;
+}
+
+constexpr long long kManyJobsPixels = 1'000'000;
+
+// The bytes of every BMP image of the set (one sheet aside): rows padded to four bytes.
+std::uintmax_t bmpBytes(const WebExportRequest& r, std::size_t buttons, int width, int height,
+                        int spriteRows) {
+    constexpr std::uintmax_t kHeader = 54;
+    std::uintmax_t total = 0;
+    for (int s = 1; s <= r.maxScale; ++s) {
+        const std::uintmax_t stride = (3 * std::uintmax_t(s * width) + 3) / 4 * 4;
+        const std::uintmax_t image = kHeader + stride * std::uintmax_t(s * height);
+        const std::uintmax_t sprite = kHeader + stride * std::uintmax_t(s * spriteRows);
+        total += r.sprite ? sprite : image * std::uintmax_t(r.stateCount);
+    }
+    return total * buttons;
 }
 
 struct Job {
@@ -176,46 +202,111 @@ struct Job {
 };
 
 // Renders jobs on `threads` threads, their captions drawn beforehand by a CaptionFeed.
+// Without an output the calling thread renders too and each job's files stay in
+// `results`; with one they are handed over as each job finishes: by a calling thread that
+// only writes, or (without threads) by the one thread between its renders.
 class Workers {
   public:
+    using Results = std::vector<std::vector<FileContent>>;
     Workers(const WebExportRun& run, int total) : m_run(run), m_total(total) {}
 
     template <class Work>
-    void run(std::size_t jobs, int threads, const CaptionFeed::Prepare& prepare, Work work) {
+    void run(std::size_t jobs, int threads, const CaptionFeed::Prepare& prepare, Work work,
+             Results& results) {
+        const bool writes = static_cast<bool>(m_run.output) && threadsAvailable();
+        const bool direct = static_cast<bool>(m_run.output) && !writes;
         CaptionFeed feed(jobs, 2 * static_cast<std::size_t>(threads) + 2, m_run.rasterizers,
                          prepare);
-        auto loop = [&] {
+        m_feed = &feed;
+        auto loop = [&](bool worker) {
+            if (worker && writes) blockUndoSignalsOnThisThread();
             for (std::size_t j = m_next++; j < jobs && !m_failed; j = m_next++) {
                 try {
                     FedCaptions fed = feed.take(j);
                     work(j, fed);
+                    if (direct)
+                        for (FileContent& f : std::exchange(results[j], {}))
+                            m_run.output(std::move(f));
                 } catch (...) {
-                    std::lock_guard lock(m_mutex);
-                    if (!m_error) m_error = std::current_exception();
-                    m_failed = true;
-                    feed.stop();
+                    fail(std::current_exception());
                     return;
                 }
-                std::lock_guard lock(m_mutex);
-                if (m_run.progress) m_run.progress(++m_done, m_total);
+                finished(writes ? std::exchange(results[j], {}) : std::vector<FileContent>{},
+                         writes);
             }
         };
         std::vector<std::thread> pool;
-        for (int t = 1; t < threads; ++t)
-            pool.emplace_back(loop);
-        loop();
+        for (int t = writes ? 0 : 1; t < threads; ++t)
+            pool.emplace_back(loop, true);
+        if (writes)
+            writeUntilDone(jobs);
+        else
+            loop(false);
         for (std::thread& t : pool)
             t.join();
+        m_feed = nullptr;
         if (m_error) std::rethrow_exception(m_error);
     }
 
   private:
+    void fail(std::exception_ptr error) {
+        std::lock_guard lock(m_mutex);
+        if (!m_error) m_error = error;
+        m_failed = true;
+        if (m_feed) m_feed->stop();
+        m_changed.notify_all();
+    }
+
+    void finished(std::vector<FileContent> files, bool writes) {
+        std::unique_lock lock(m_mutex);
+        // A bounded queue: a worker far ahead of the disk waits rather than piling up images.
+        if (writes)
+            m_changed.wait(lock, [&] { return m_queue.size() < kMaxQueued || m_failed; });
+        for (FileContent& f : files)
+            m_queue.push_back(std::move(f));
+        ++m_done;
+        if (m_run.progress && !writes) m_run.progress(m_done, m_total);
+        m_changed.notify_all();
+    }
+
+    void writeUntilDone(std::size_t jobs) {
+        std::size_t reported = 0;
+        for (;;) {
+            std::vector<FileContent> ready;
+            int done = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] {
+                    return !m_queue.empty() || m_failed || std::size_t(m_done) == jobs;
+                });
+                if (m_failed) return;
+                ready.swap(m_queue);
+                done = m_done;
+                m_changed.notify_all();
+            }
+            try {
+                for (FileContent& f : ready)
+                    m_run.output(std::move(f));
+            } catch (...) {
+                fail(std::current_exception());
+                return;
+            }
+            if (m_run.progress && std::size_t(done) > reported) m_run.progress(done, m_total);
+            reported = std::size_t(done);
+            if (ready.empty() && std::size_t(done) == jobs) return;
+        }
+    }
+
+    static constexpr std::size_t kMaxQueued = 8;
     const WebExportRun& m_run;
     int m_total;
     int m_done = 0;
     std::atomic<std::size_t> m_next{0};
     std::atomic<bool> m_failed{false};
     std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<FileContent> m_queue;
+    CaptionFeed* m_feed = nullptr;
     std::exception_ptr m_error;
 };
 
@@ -324,8 +415,16 @@ std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExport
     };
     const int cores = hardwareThreads();
     const int wanted = run.threads > 0 && threadsAvailable() ? run.threads : cores;
-    const int threads = std::min<int>(wanted, static_cast<int>(jobs.size()));
-    Workers(run, static_cast<int>(jobs.size())).run(jobs.size(), threads, prepare, work);
+    int threads = std::min<int>(wanted, static_cast<int>(jobs.size()));
+    // The memory budget (shape/render_refusal.h) counts two jobs of the largest density
+    // beside the fields: large images render two at a time, however many cores there are.
+    const Gray8Image& top = densities.back().renderer.field().coverage;
+    if (static_cast<long long>(top.width()) * top.height() > kManyJobsPixels)
+        threads = std::min(threads, 2);
+    if (run.expectBytes && r.format == ExportFormat::Bmp && !oneSheet)
+        run.expectBytes(bmpBytes(r, drawn.size(), width, height, spriteHeight));
+    Workers(run, static_cast<int>(jobs.size()))
+        .run(jobs.size(), threads, prepare, work, results);
     for (const auto& list : warnings)
         for (const std::string& w : list)
             run.warning(w);
@@ -416,6 +515,23 @@ std::vector<std::filesystem::path> webExportNames(const WebExportRequest& reques
     if (r.sprite) names.push_back(sidePath(r, ".css"));
     if (r.html) names.push_back(sidePath(r, ".html"));
     return names;
+}
+
+} // namespace plakett
+
+namespace plakett {
+
+std::size_t writeWebExport(const WebDesign& design, const WebExportRequest& request,
+                           const std::vector<std::string>& captions, WebExportRun run,
+                           MissingFolders folders) {
+    FileSetWriter writer(webExportNames(request, captions), folders);
+    run.output = [&writer](FileContent&& f) { writer.stage(f.path, f.bytes); };
+    run.expectBytes = [&writer](std::uintmax_t bytes) { writer.requireFreeSpace(bytes); };
+    const std::vector<FileContent> last = buildWebExport(design, request, captions, run);
+    for (const FileContent& f : last)
+        writer.stage(f.path, f.bytes);
+    writer.commit();
+    return webExportNames(request, captions).size();
 }
 
 } // namespace plakett

@@ -9,6 +9,7 @@
 #include "render/render_settings.h"
 #include "shape/move_box.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -52,6 +53,13 @@ struct WebExportRun {
     // Called from the calling thread, in caption order, once per caption that the image
     // cuts off or that holds characters no installed font draws (web/caption_check.h).
     std::function<void(const std::string&)> warning;
+    // When set, each finished image file is handed to it at once, on the calling thread,
+    // and buildWebExport returns only the files made at the end (style sheet, page). The
+    // workers then leave SIGINT, SIGTERM and SIGHUP to the calling thread.
+    std::function<void(FileContent&&)> output;
+    // When set, called once before the first render with the bytes the image files will
+    // take, where that is known in advance (BMP).
+    std::function<void(std::uintmax_t)> expectBytes;
 };
 
 // captions empty: one button with the design's own caption, named from the base alone.
@@ -64,6 +72,14 @@ struct WebExportRun {
 std::vector<FileContent> buildWebExport(const WebDesign& design, const WebExportRequest& request,
                                         const std::vector<std::string>& captions,
                                         const WebExportRun& run = {});
+
+// Renders and writes the whole export as one set (writeFilesTogether's promises), each
+// image going to disk as soon as it is encoded: the targets are checked (and missing folders
+// made, if asked) before the first render, the free space before the first image. Returns the number
+// of files written.
+std::size_t writeWebExport(const WebDesign& design, const WebExportRequest& request,
+                           const std::vector<std::string>& captions, WebExportRun run = {},
+                           MissingFolders folders = MissingFolders::Refuse);
 
 // The file names that buildWebExport gives, in its order, without rendering anything.
 std::vector<std::filesystem::path> webExportNames(const WebExportRequest& request,

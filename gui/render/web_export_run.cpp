@@ -20,10 +20,7 @@ int exportForWeb(Session& session, const WebExportRequest& request,
     run.rasterizers = [] { return std::make_unique<QtCaptionRasterizer>(); };
     if (warnings != nullptr)
         run.warning = [warnings](const std::string& w) { warnings->push_back(w); };
-    const std::vector<FileContent> files =
-        buildWebExport(webDesignOf(session), request, captions, run);
-    writeFilesTogether(files);
-    return static_cast<int>(files.size());
+    return static_cast<int>(writeWebExport(webDesignOf(session), request, captions, run));
 }
 
 std::vector<std::string> sessionCaptionWarnings(Session& session) {

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +16,7 @@
 #include <fstream>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,7 +78,7 @@ TempDir::~TempDir() {
 }
 
 static RunResult runCommand(std::vector<std::string> argStrings,
-                            const std::vector<std::string>& unsetEnv) {
+                            const std::vector<std::string>& unsetEnv, int seconds = 0) {
     TempDir streams;
     const fs::path outPath = streams / "stdout";
     const fs::path errPath = streams / "stderr";
@@ -95,11 +99,21 @@ static RunResult runCommand(std::vector<std::string> argStrings,
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + argStrings[0]);
 
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) throw std::runtime_error("waitpid failed");
-    }
     RunResult r;
+    int status = 0;
+    rusage usage{};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        const pid_t done = ::wait4(pid, &status, seconds > 0 ? WNOHANG : 0, &usage);
+        if (done == pid) break;
+        if (done < 0 && errno != EINTR) throw std::runtime_error("wait4 failed");
+        if (done == 0 && std::chrono::steady_clock::now() > deadline && !r.timedOut) {
+            ::kill(pid, SIGKILL);
+            r.timedOut = true;
+        }
+        if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    r.peakKb = usage.ru_maxrss;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.out = readAll(outPath);
     r.err = readAll(errPath);
@@ -128,6 +142,22 @@ RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimit
                                      PLAKETT_RENDER_EXE};
     command.insert(command.end(), args.begin(), args.end());
     return runCommand(std::move(command), {});
+}
+
+RunResult runRenderBounded(const std::vector<std::string>& args, const RunLimits& limits) {
+    int memoryLimitMb = limits.memoryLimitMb;
+#if defined(__SANITIZE_ADDRESS__)
+    memoryLimitMb = 0;
+#endif
+    const std::string limit =
+        memoryLimitMb > 0 ? "ulimit -v " + std::to_string(memoryLimitMb * 1024) + " && " : "";
+    std::vector<std::string> command{"/bin/sh", "-c", limit + R"(exec "$0" "$@")"};
+    if (limits.unprivileged)
+        for (const char* a : {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"})
+            command.emplace_back(a);
+    command.emplace_back(PLAKETT_RENDER_EXE);
+    command.insert(command.end(), args.begin(), args.end());
+    return runCommand(std::move(command), {}, limits.seconds);
 }
 
 std::vector<std::string> folderEntries(const fs::path& folder) {

@@ -32,6 +32,15 @@ struct RunResult {
     int exitCode = -1; // -1 when the process did not exit normally (a crash)
     std::string out;
     std::string err;
+    long peakKb = 0;       // the child's maximum resident set size
+    bool timedOut = false; // killed after the time limit
+};
+
+// How a run is bounded and whom it runs as.
+struct RunLimits {
+    int memoryLimitMb = 0; // address space; 0: none
+    int seconds = 0;       // killed after this; 0: no limit
+    bool unprivileged = false; // as nobody, for whom permissions hold as for any user
 };
 
 // Runs the renderer with `args` (no shell involved). `unsetEnv` names variables the child
@@ -42,6 +51,8 @@ RunResult runRender(const std::vector<std::string>& args,
 RunResult runProgram(const std::vector<std::string>& command);
 // The same with the child's address space limited, for inputs that might ask for too much.
 RunResult runRenderLimited(const std::vector<std::string>& args, int memoryLimitMb);
+
+RunResult runRenderBounded(const std::vector<std::string>& args, const RunLimits& limits);
 
 // File names (not paths) in a folder, sorted; hidden and temporary files included.
 std::vector<std::string> folderEntries(const fs::path& folder);

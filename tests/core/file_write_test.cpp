@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -155,11 +158,146 @@ TEST(FileWrite, SignalsBetweenRenamesLeaveEveryTargetComplete) {
             expectOldState(s.dir);
             continue;
         }
-        // Nothing can run after SIGKILL: targets stay complete, hidden leftovers may remain.
+        // Nothing can run after SIGKILL: targets stay complete, hidden leftovers may remain
+        // until the next write in the folder removes them.
         EXPECT_EQ(content(s.dir / "b_off.bmp"), "new");
         EXPECT_EQ(content(s.dir / "b_down.bmp"), "new");
         EXPECT_FALSE(fs::exists(s.dir / "b_over.bmp"));
+        writeFileAtomically(s.dir / "other.bmp", std::vector<std::uint8_t>{'x'});
+        EXPECT_EQ(entries(s.dir),
+                  (std::set<std::string>{"b_down.bmp", "b_off.bmp", "other.bmp"}));
     }
+}
+
+// Signals at random moments of writes that follow each other: whatever the moment, no
+// temporary or kept file stays and every target is complete.
+TEST(FileWrite, NoSignalLeavesAFileBehind) {
+    std::mt19937 random(23);
+    for (int trial = 0; trial < 24; ++trial) {
+        const int sig = std::array{SIGTERM, SIGINT, SIGHUP}[trial % 3];
+        SCOPED_TRACE(testing::Message() << "trial " << trial << " signal " << sig);
+        Scratch s;
+        writeOldFiles(s.dir);
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int round = 0;; ++round)
+                writeFilesTogether(setOf(s.dir, std::string(4000, char('a' + round % 26))));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 30000));
+        kill(child, sig);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+        for (const std::string& name : entries(s.dir)) {
+            EXPECT_NE(name[0], '.') << name;
+            const std::string text = content(s.dir / name);
+            EXPECT_TRUE(text.rfind("old", 0) == 0 || text == std::string(4000, text[0])) << name;
+        }
+    }
+}
+
+// Where each target really goes, the folders it needs and the leftovers of dead writers
+// are settled before the first byte; a set that is not committed leaves nothing.
+TEST(FileWrite, TargetsAreSettledBeforeWriting) {
+    Scratch s;
+    const std::vector<std::uint8_t> bytes{'n', 'e', 'w'};
+    fs::create_directory(s.dir / "real");
+    std::ofstream(s.dir / "real" / "f.bmp") << "old";
+    fs::create_symlink("real/f.bmp", s.dir / "link.bmp");
+    fs::create_symlink("dangling.bmp", s.dir / "new_link.bmp");
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(getpid());
+    for (const std::string& name : {".x.bmp.tmp-" + dead + "-3", ".y.bmp.keep-" + dead + "-0",
+                                    ".z.bmp.tmp-" + alive + "-999", std::string(".w.tmp-a-1")})
+        std::ofstream(s.dir / name) << "left";
+
+    FileSetWriter set({s.dir / "link.bmp", s.dir / "new_link.bmp", s.dir / "a" / "b" / "c.bmp"},
+                      MissingFolders::Make);
+    for (const char* name : {"link.bmp", "new_link.bmp", "a/b/c.bmp"})
+        set.stage(s.dir / name, bytes);
+    set.commit();
+    EXPECT_TRUE(fs::is_symlink(s.dir / "link.bmp"));
+    EXPECT_EQ(content(s.dir / "real" / "f.bmp"), "new");
+    EXPECT_TRUE(fs::is_symlink(s.dir / "new_link.bmp"));
+    EXPECT_EQ(content(s.dir / "dangling.bmp"), "new");
+    EXPECT_EQ(content(s.dir / "a" / "b" / "c.bmp"), "new");
+    EXPECT_EQ(entries(s.dir),
+              (std::set<std::string>{".w.tmp-a-1", ".z.bmp.tmp-" + alive + "-999", "a",
+                                     "dangling.bmp", "link.bmp", "new_link.bmp", "real"}));
+
+    // Staged files are on disk at once; without a commit they go, with the folders made.
+    {
+        FileSetWriter writer({s.dir / "d" / "e.bmp", s.dir / "d" / "f.bmp"}, MissingFolders::Make);
+        writer.stage(s.dir / "d" / "e.bmp", bytes);
+        ASSERT_EQ(entries(s.dir / "d").size(), 1u);
+        EXPECT_EQ(entries(s.dir / "d").begin()->rfind(".e.bmp.tmp-", 0), 0u);
+    }
+    EXPECT_FALSE(fs::exists(s.dir / "d"));
+    HookScope hook(WriteStep::Place, 1);
+    EXPECT_THROW(
+        {
+            FileSetWriter failing({s.dir / "g" / "h" / "i.bmp", s.dir / "g" / "j.bmp"},
+                                  MissingFolders::Make);
+            failing.stage(s.dir / "g" / "h" / "i.bmp", bytes);
+            failing.stage(s.dir / "g" / "j.bmp", bytes);
+            failing.commit();
+        },
+        std::runtime_error);
+    EXPECT_FALSE(fs::exists(s.dir / "g"));
+    // Saves of the desktop program do not make folders: a missing one is an error.
+    EXPECT_THROW(writeFileAtomically(s.dir / "k" / "l.bmp", bytes), std::runtime_error);
+    EXPECT_FALSE(fs::exists(s.dir / "k"));
+}
+
+// Run as nobody (the tests run as root, for whom every file is writable): a read-only
+// target, one behind a link, and a read-only folder are refused and left as they were.
+TEST(FileWrite, WhatTheUserMayNotWriteIsRefused) {
+    if (getuid() != 0) GTEST_SKIP() << "needs root to become another user";
+    Scratch s;
+    fs::permissions(s.dir, fs::perms::all);
+    std::ofstream(s.dir / "ro.bmp") << "old";
+    fs::permissions(s.dir / "ro.bmp", fs::perms::owner_read | fs::perms::group_read |
+                                          fs::perms::others_read);
+    fs::create_symlink("ro.bmp", s.dir / "link.bmp");
+    fs::create_directory(s.dir / "locked");
+    fs::permissions(s.dir / "locked", fs::perms::owner_all | fs::perms::others_read |
+                                          fs::perms::others_exec);
+    const struct {
+        fs::path target;
+        const char* reason;
+    } cases[] = {
+        {s.dir / "ro.bmp", "the file may not be written"},
+        {s.dir / "link.bmp", "the file may not be written"},
+        {s.dir / "locked" / "new.bmp", "may not be written"},
+        {s.dir / "locked" / "sub" / "new.bmp", "cannot make the folder"},
+    };
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(100);
+        int failed = 0;
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            try {
+                FileSetWriter writer({cases[i].target}, MissingFolders::Make);
+                writer.stage(cases[i].target, std::vector<std::uint8_t>{'n'});
+                writer.commit();
+                failed |= 1 << i;
+            } catch (const std::runtime_error& e) {
+                if (std::string(e.what()).find(cases[i].reason) == std::string::npos)
+                    failed |= 1 << i;
+            }
+        }
+        _exit(failed);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "bit i: case i was not refused as expected";
+    EXPECT_EQ(content(s.dir / "ro.bmp"), "old");
+    EXPECT_TRUE(fs::is_symlink(s.dir / "link.bmp"));
+    EXPECT_TRUE(fs::is_empty(s.dir / "locked"));
 }
 
 TEST(FileWrite, FileSizeLimitIsAnErrorNotADeath) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -116,5 +118,18 @@ TEST(InputErrors, ExtremeValuesAreHeldToWhatCanBeDrawn) {
                   }).rfind("Shape is too large", 0),
                   0u)
             << length;
+    }
+    // Handles that are not numbers are named by point; such a point equals itself, so a
+    // design holding one is not taken for changed.
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity()}) {
+        std::vector<TMoveBox> points(3);
+        points[0].Init(0, 0);
+        points[1].Init(100, 0);
+        points[2].Init(50, 80);
+        points[1].FPointType = ptBezier;
+        points[1].FLeftLength = bad;
+        EXPECT_EQ(renderRefusal(points), "Shape has a Bezier handle that is not a number (point 2)");
+        EXPECT_TRUE(points == std::vector<TMoveBox>(points));
     }
 }

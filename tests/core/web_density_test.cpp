@@ -264,3 +264,71 @@ TEST(WebDensity, UpsampledMapFollowsTheOneTimesMapToItsEdge) {
             }
     }
 }
+
+// Enlarging only the part of the glyph and texture that is drawn gives the images that the
+// whole enlargements give, byte for byte, at every density, wherever the pictures sit:
+// larger and smaller than the button, offset, keyed or not, one column wide.
+TEST(WebDensity, DrawnPartsOfPicturesRenderAsTheWholeEnlargements) {
+    std::vector<TMoveBox> points;
+    LoadFromFile(kShipped / "Buttons" / "Pill.shp", points);
+    const Bgr24Image lightMap = defaultLightMap();
+    auto picture = [](int w, int h, int seed) {
+        Bgr24Image p(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int v = (x * 37 + y * 91 + seed * 13) % 251;
+                p.scanline(y)[x] = (x + y + seed) % 7 == 0
+                                       ? Bgr24{255, 255, 255}
+                                       : Bgr24{std::uint8_t(v), std::uint8_t(255 - v),
+                                               std::uint8_t(v * 3 % 256)};
+            }
+        return p;
+    };
+    const struct {
+        int glyphW, glyphH, glyphX, glyphY;
+        bool keyed;
+        int textureW, textureH, originX, originY;
+    } cases[] = {
+        {600, 400, 0, 0, true, 500, 300, 0, 0},      // far larger than the button
+        {600, 400, 37, -21, false, 501, 299, 200, -255},
+        {20, 12, 30, 10, true, 17, 9, -40, 77},      // smaller: repeated, whole
+        {1, 1, -500, 500, false, 1, 40, 255, 3},     // a one-column texture
+        {3000, 5, 0, 0, true, 2, 2000, -7, 11},
+    };
+    for (const auto& c : cases)
+        for (int s = 1; s <= 3; ++s) {
+            SCOPED_TRACE(testing::Message() << "glyph " << c.glyphW << "x" << c.glyphH
+                                            << " texture " << c.textureW << "x" << c.textureH
+                                            << " @" << s << "x");
+            RenderSettings settings;
+            settings.glyph.picture = picture(c.glyphW, c.glyphH, 1);
+            settings.glyph.transparent = c.keyed;
+            settings.glyph.x = c.glyphX;
+            settings.glyph.y = c.glyphY;
+            settings.glyph.opacity = 200;
+            settings.background.useTexture = true;
+            settings.background.texture = picture(c.textureW, c.textureH, 2);
+            settings.background.textureOriginX = c.originX;
+            settings.background.textureOriginY = c.originY;
+
+            DesignCopy whole = scaleDesign(points, settings, s);
+            ButtonRenderer renderer;
+            renderer.enter(whole.points, whole.settings);
+            RenderSettings bare = settings;
+            bare.glyph.picture = {};
+            bare.background.texture = {};
+            DesignCopy part = scaleDesign(points, bare, s);
+            scaleDesignOrigins(part, settings, s);
+            ButtonRenderer same;
+            same.enter(part.points, part.settings);
+            const Gray8Image& coverage = renderer.field().coverage;
+            enlargeDrawnPictures(part.settings, settings, s, coverage.width(), coverage.height());
+            EXPECT_LE(part.settings.glyph.picture.width(), coverage.width());
+            EXPECT_LE(part.settings.background.texture.height(),
+                      std::max(coverage.height(), c.textureH * s));
+            const StateImages expected = renderer.render(lightMap, whole.settings, nullptr);
+            const StateImages got = same.render(lightMap, part.settings, nullptr);
+            for (int state = 0; state < kStateCount; ++state)
+                EXPECT_TRUE(got[state] == expected[state]) << "state " << state;
+        }
+}

@@ -272,7 +272,7 @@ TEST(WebExport, OneTimesFilesAreThePlainExportAndDenseSpritesScaleExactly) {
 
     const auto sprites =
         buildWebExport(design, {"x/h.png", 3, ExportFormat::Bmp, 90, 3, true, true}, {"One", "Two"},
-                       {nullptr, {}, 2, {}});
+                       {nullptr, {}, 2, {}, {}, {}});
     ASSERT_EQ(sprites.size(), 8u);
     const int w = plain[0].width(), h = plain[0].height();
     for (int s = 1; s <= 3; ++s) {

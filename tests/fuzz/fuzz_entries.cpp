@@ -13,6 +13,7 @@
 #include "shape/shape_file.h"
 #include "shape/svg_shape_export.h"
 #include "shape/svg_shape_import.h"
+#include "web/caption_list.h"
 
 #include <algorithm>
 #include <array>
@@ -20,6 +21,7 @@
 #include <exception>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace plakett::fuzz {
 namespace {
@@ -127,10 +129,22 @@ class BlockCaptions : public CaptionRasterizer {
     }
 };
 
+// Caption files and single captions: the checks of every line and of --caption.
+void captionList(std::span<const std::uint8_t> data) {
+    expectingErrors([&] { (void)parseCaptionList(data, "fuzz.txt"); });
+    expectingErrors([&] {
+        checkCaption(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
+                     "--caption");
+    });
+}
+
 // A project file drives the whole renderer: outline, lights and every effect setting.
 void render(std::span<const std::uint8_t> data) {
     expectingErrors([&] {
         const ProjectDocument doc = readProject(data);
+        // The density checks run on every input, before the size filter below.
+        for (int scale = 2; scale <= 3 && doc.points.size() <= 64; ++scale)
+            (void)renderRefusal(doc.points, scale);
         if (doc.points.size() > 64 || !renderRefusal(doc.points).empty() ||
             !smallEnough(doc.points))
             return;
@@ -157,6 +171,7 @@ constexpr std::array kTargets{
     Target{"jpeg", jpeg},
     Target{"render", render},
     Target{"svg_shape", svgShape},
+    Target{"caption_list", captionList},
 };
 
 } // namespace
