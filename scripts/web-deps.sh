@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libraries the engine links (zlib, libpng, libjpeg-turbo, pugixml) for WebAssembly from
-# Debian's own source packages, into build-wasm/deps/prefix. Emscripten's ports would
-# download them; these come through apt like everything else. The result is kept: a library
-# is built again only when its Debian source version changes.
+# Builds the libraries the engine links (zlib, libpng, libjpeg-turbo, libwebp, pugixml)
+# for WebAssembly from Debian's own source packages, into build-wasm/deps/prefix.
+# Emscripten's ports would download them; these come through apt like everything else.
+# The result is kept: a library is built again only when its Debian source version changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD/build-wasm/deps
@@ -123,4 +123,16 @@ if ! built pugixml "$v"; then
     cmake_build pugixml "$src" -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF \
         -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include
     mark pugixml "$v"
+fi
+
+v=$(source_version libwebp)
+if ! built libwebp "$v"; then
+    echo "Building libwebp $v for wasm"
+    src=$(fetch_source libwebp "$v")
+    cmake_build libwebp "$src" -DBUILD_SHARED_LIBS=OFF -DWEBP_USE_THREAD=OFF \
+        -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF \
+        -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
+        -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF \
+        -DWEBP_BUILD_WEBP_JS=OFF -DWEBP_BUILD_LIBWEBPMUX=OFF
+    mark libwebp "$v"
 fi

@@ -1,6 +1,7 @@
 #include "image/webp_codec.h"
 
 #include <stdexcept>
+#include <string>
 
 #ifdef PLAKETT_HAVE_WEBP
 

@@ -1,6 +1,7 @@
 #include "shape/svg_shape_export.h"
 
 #include "common/file_write.h"
+#include "common/float_chars.h"
 #include "shape/compute_points.h"
 #include "shape/shape_error.h"
 
@@ -14,9 +15,7 @@ namespace {
 // The shortest text that reads back as the same float32.
 std::string number(float v) {
     if (v == 0) return "0";
-    char buf[32];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-    return {buf, end};
+    return shortestText(v);
 }
 
 std::string number(std::int32_t v) {
@@ -82,8 +81,8 @@ std::string shapeSvgText(const std::vector<TMoveBox>& points) {
 void SaveSvgFile(const std::vector<TMoveBox>& points, const std::filesystem::path& fileName) {
     const std::string text = shapeSvgText(points);
     try {
-        writeFileAtomically(fileName, {reinterpret_cast<const std::uint8_t*>(text.data()),
-                                       text.size()});
+        writeFileAtomically(fileName,
+                            {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     } catch (const std::runtime_error& e) {
         throw ShapeError(e.what());
     }

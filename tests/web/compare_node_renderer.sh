@@ -17,6 +17,8 @@ option_sets=(
     "--format jpg --quality 75 --states 2"
     "--scale 2 --sprite --html"
     "--scale 2 --format bmp --states 1"
+    "--format webp --quality 80"
+    "--scale 2 --sprite --webp"
 )
 
 mapfile -t inputs < <(find "$src/tests/data" "$src/data/Buttons" "$src/data/Other" "$src/docs" \
