@@ -73,6 +73,18 @@ cmake_build() {
     quiet cmake --install "$root/build/$name"
 }
 
+# Builds Debian's source package $2 with cmake, once per source version; $1 names the build
+# and its stamp, the rest are cmake options.
+cmake_package() {
+    local name=$1 pkg=$2 v
+    shift 2
+    v=$(source_version "$pkg")
+    if built "$name" "$v"; then return; fi
+    echo "Building $pkg $v for wasm"
+    cmake_build "$name" "$(fetch_source "$pkg" "$v")" "$@"
+    mark "$name" "$v"
+}
+
 # Debian's emscripten runs its JavaScript tools with node and finds their modules (acorn)
 # in Debian's node folder, which a node from elsewhere does not search by itself.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
@@ -89,15 +101,9 @@ if ! built zlib "$v"; then
     mark zlib "$v"
 fi
 
-v=$(source_version libpng1.6)
-if ! built libpng "$v"; then
-    echo "Building libpng $v for wasm"
-    src=$(fetch_source libpng1.6 "$v")
-    cmake_build libpng "$src" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
-        -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
-        -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a"
-    mark libpng "$v"
-fi
+cmake_package libpng libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF \
+    -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
+    -DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a"
 
 v=$(source_version libjpeg-turbo)
 if ! built libjpeg "$v"; then
@@ -116,23 +122,11 @@ if ! built libjpeg "$v"; then
     mark libjpeg "$v"
 fi
 
-v=$(source_version pugixml)
-if ! built pugixml "$v"; then
-    echo "Building pugixml $v for wasm"
-    src=$(fetch_source pugixml "$v")
-    cmake_build pugixml "$src" -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF \
-        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include
-    mark pugixml "$v"
-fi
+cmake_package pugixml pugixml -DBUILD_SHARED_LIBS=OFF -DPUGIXML_BUILD_TESTS=OFF \
+    -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include
 
-v=$(source_version libwebp)
-if ! built libwebp "$v"; then
-    echo "Building libwebp $v for wasm"
-    src=$(fetch_source libwebp "$v")
-    cmake_build libwebp "$src" -DBUILD_SHARED_LIBS=OFF -DWEBP_USE_THREAD=OFF \
-        -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF \
-        -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
-        -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF \
-        -DWEBP_BUILD_WEBP_JS=OFF -DWEBP_BUILD_LIBWEBPMUX=OFF
-    mark libwebp "$v"
-fi
+cmake_package libwebp libwebp -DBUILD_SHARED_LIBS=OFF -DWEBP_USE_THREAD=OFF \
+    -DWEBP_BUILD_ANIM_UTILS=OFF -DWEBP_BUILD_CWEBP=OFF -DWEBP_BUILD_DWEBP=OFF \
+    -DWEBP_BUILD_GIF2WEBP=OFF -DWEBP_BUILD_IMG2WEBP=OFF -DWEBP_BUILD_VWEBP=OFF \
+    -DWEBP_BUILD_WEBPINFO=OFF -DWEBP_BUILD_WEBPMUX=OFF -DWEBP_BUILD_EXTRAS=OFF \
+    -DWEBP_BUILD_WEBP_JS=OFF -DWEBP_BUILD_LIBWEBPMUX=OFF
