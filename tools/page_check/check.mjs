@@ -117,9 +117,97 @@ try {
     `export names: ${files.map((f) => f.name).join(' ')}`);
   check(files.every((f) => Buffer.from(f.bytes).equals(expected[f.name])), 'export bytes equal plakett-render\'s');
 
+  // The page's design as a file plakett-render (and so the desktop) reads.
+  const savedNow = async (name) => {
+    const file = path.join(mkdtempSync(path.join(tmpdir(), 'plakett-')), `${name}.tbp`);
+    writeFileSync(file, Buffer.from(await page.evaluate(() => Array.from(window.plakett.projectBytes()))));
+    return file;
+  };
+  const differs = (a, b) => a.some((s, i) => s.data.some((v, k) => v !== b[i].data[k]));
+  await page.evaluate(() => { document.querySelectorAll('details').forEach((d) => { d.open = true; }); });
+
+  // A light dragged on the pad: light 2 switched on and moved, the button follows, the saved
+  // project renders the same natively, and one undo puts the light back.
+  await page.evaluate((b) => window.plakett.load(new Uint8Array(b)), bytes);
+  // Clicks as a user makes them, on controls scrolled clear of the sticky bar.
+  const click = async (sel) => {
+    await page.$eval(sel, (el) => el.scrollIntoView({ block: 'center' }));
+    await page.click(sel);
+  };
+  await click('[data-light-on="2"]');
+  await click('[data-light="1"]');
+  await page.$eval('#light-pad', (el) => el.scrollIntoView({ block: 'center' }));
+  await page.evaluate(() => window.plakett.settled());
+  const lit = await statesOf();
+  const l0 = await page.evaluate(() => window.plakett.lights());
+  const from = await page.evaluate((x, y) => window.plakett.lights().padPoint(x, y), l0.lights[1].x, l0.lights[1].y);
+  const to = await page.evaluate(() => window.plakett.lights().padPoint(8, 40));
+  await page.mouse.move(from[0], from[1]);
+  await page.mouse.down();
+  for (let i = 1; i <= 8; i += 1) await page.mouse.move(from[0] + ((to[0] - from[0]) * i) / 8, from[1] + ((to[1] - from[1]) * i) / 8);
+  await page.evaluate(() => window.plakett.settled());
+  await page.screenshot({ path: path.join(out, 'light-drag-1280x800.png') });
+  await page.mouse.up();
+  const l1 = await page.evaluate(() => window.plakett.lights());
+  check(l1.current === 1 && l1.lights[1].on && l1.lights[1].x === 8 && l1.lights[1].y === 40,
+    `light 2 dragged on the pad to (${l1.lights[1].x}, ${l1.lights[1].y})`);
+  const dragged = await statesOf();
+  check(differs(dragged, lit), 'the dragged light changes the button');
+  sameStates(dragged, await savedNow('light'), 'after a light drag');
+  await page.evaluate(() => window.plakett.undo());
+  const l2 = await page.evaluate(() => window.plakett.lights());
+  check(l2.lights[1].x === l0.lights[1].x && l2.lights[1].y === l0.lights[1].y && !differs(await statesOf(), lit),
+    'one undo puts the light and the button back');
+
+  // Text colours and effects per state, and the angle, through the Text controls: each state
+  // shows its own colour, in the page and in plakett-render's files of the saved project.
+  const setControl = (sel, value) => page.$eval(sel, (el, v) => {
+    if (el.type === 'checkbox') el.checked = v; else el.value = v;
+    el.dispatchEvent(new Event('change'));
+  }, value);
+  await setControl('#caption', 'Hello');
+  await setControl('#font-size', '16');
+  await setControl('#bold', true);
+  await setControl('#text-opacity', '255');
+  const colours = ['#ff0000', '#00ff00', '#0000ff'];
+  for (const i of [0, 1, 2]) await setControl(`#text-color-${i}`, colours[i]);
+  await setControl('#text-effect-1', '4');
+  await setControl('#text-angle', '90');
+  await page.evaluate(() => window.plakett.settled());
+  await page.screenshot({ path: path.join(out, 'text-1280x800.png') });
+  const textFile = await savedNow('text');
+  const native = nativeFiles(['--states', '3', '--format', 'bmp'], textFile);
+  const nativeStates = ['button_off.bmp', 'button_over.bmp', 'button_down.bmp']
+    .map((n) => bmpPixels(native[n])).map((n) => ({ w: n.w, h: n.h, data: n.rgba }));
+  // The box of the pixels near a pure colour (channel c high, the others low).
+  const box = (img, c) => {
+    const b = { n: 0, x0: 1e9, y0: 1e9, x1: -1, y1: -1 };
+    for (let k = 0; k < img.data.length; k += 4) {
+      if (![0, 1, 2].every((j) => (j === c ? img.data[k + j] > 200 : img.data[k + j] < 60))) continue;
+      const x = (k / 4) % img.w, y = Math.floor(k / 4 / img.w);
+      Object.assign(b, { n: b.n + 1, x0: Math.min(b.x0, x), y0: Math.min(b.y0, y), x1: Math.max(b.x1, x), y1: Math.max(b.y1, y) });
+    }
+    return b;
+  };
+  for (const [who, states] of [['the page', await statesOf()], ['plakett-render', nativeStates]]) {
+    const boxes = states.map((img, i) => [0, 1, 2].map((c) => box(img, c)));
+    const own = boxes.every((b, i) => b[i].n > 20 && b.every((o, c) => c === i || o.n === 0));
+    const upright = boxes.every((b, i) => b[i].y1 - b[i].y0 > b[i].x1 - b[i].x0);
+    check(own && upright, `${who}: each state's caption in its own colour, turned by 90 degrees`);
+  }
+
+  // Rotate by any angle: the outline turns, and the result is the native one.
+  const beforeTurn = await page.evaluate(() => window.plakett.points());
+  await setControl('#rotate-angle', '30');
+  await click('#rotate-apply');
+  await setControl('#caption', '');
+  await page.evaluate(() => window.plakett.settled());
+  const turned = await page.evaluate(() => window.plakett.points());
+  check(turned.some((q, i) => q.x !== beforeTurn[i].x || q.y !== beforeTurn[i].y), 'rotate by 30 degrees turns the points');
+  sameStates(await statesOf(), await savedNow('turned'), 'after a rotate by 30 degrees');
+
   // A texture from the library through the Background panel: the button changes.
   const plain = await statesOf();
-  await page.evaluate(() => { document.querySelectorAll('details').forEach((d) => { d.open = true; }); });
   await page.select('#texture-pick', 'Wood');
   await page.waitForFunction(() => document.getElementById('texture').checked, { timeout: 30000 });
   await page.evaluate(() => window.plakett.settled());
@@ -133,6 +221,11 @@ try {
   await page.evaluate((b) => window.plakett.load(new Uint8Array(b)), bytes);
   await page.screenshot({ path: path.join(out, 'phone-390x844-top.png') });
   await page.screenshot({ path: path.join(out, 'phone-390x844.png'), fullPage: true });
+  const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+  check(overflow <= 0, `nothing wider than the phone screen (${overflow} px over)`);
+  const unlabelled = await page.evaluate(() => [...document.querySelectorAll('input, select, canvas[tabindex]')]
+    .filter((el) => el.type !== 'file' && !el.labels?.length && !el.getAttribute('aria-label')).map((el) => el.id));
+  check(unlabelled.length === 0, `every control has a label ${unlabelled.join(' ')}`);
   check(errors.length === 0, `no page errors ${errors.join('; ')}`);
 } finally {
   await browser.close();

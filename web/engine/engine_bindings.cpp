@@ -2,6 +2,7 @@
 // editor changes (main thread) and the renderer (worker). Errors come back as
 // {error: message}, never as a thrown C++ exception.
 #include "page_document.h"
+#include "page_values.h"
 #include "render_service.h"
 
 #include "common/version.h"
@@ -61,14 +62,6 @@ val pointView(const TMoveBox& box) {
     p.set("lx", h.left.X);
     p.set("ly", h.left.Y);
     return p;
-}
-
-int rgbOf(ColorRef c) { // ColorRef holds 0x00BBGGRR
-    return static_cast<int>(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
-}
-ColorRef colorRefOf(int rgb) {
-    const auto v = static_cast<std::uint32_t>(rgb);
-    return ((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16);
 }
 
 class Document {
@@ -211,64 +204,42 @@ class Document {
         });
     }
 
-    val settings() {
-        const RenderSettings& s = m_doc.settings();
-        val v = val::object();
-        v.set("caption", s.text.caption);
-        v.set("fontName", s.text.fontName);
-        v.set("fontSize", s.text.fontSize);
-        v.set("bold", s.text.bold);
-        v.set("italic", s.text.italic);
-        v.set("textColor", rgbOf(s.text.colors[0]));
-        v.set("textX", s.text.x);
-        v.set("textY", s.text.y);
-        v.set("shadow", s.shadow.enabled);
-        v.set("shadowBlur", s.shadow.blur);
-        v.set("shadowColor", rgbOf(s.shadow.color));
-        v.set("background", rgbOf(s.background.color));
-        v.set("buttonColor", rgbOf(m_doc.lights().state().ButtonColor));
-        v.set("glyph", s.glyph.useGlyph && !s.glyph.picture.empty());
-        v.set("glyphOpacity", s.glyph.opacity);
-        v.set("texture", s.background.useTexture && !s.background.texture.empty());
-        v.set("textureOpacity", s.background.textureOpacity);
-        return v;
-    }
+    val settings() { return settingsValue(m_doc.settings(), m_doc.lights()); }
     val setSettings(const val& v) {
         return guarded([&] {
-            RenderSettings s = m_doc.settings();
-            auto has = [&](const char* k) { return v.hasOwnProperty(k); };
-            if (has("caption")) s.text.caption = v["caption"].as<std::string>();
-            if (has("fontName")) s.text.fontName = v["fontName"].as<std::string>();
-            if (has("fontSize"))
-                s.text.fontSize =
-                    std::clamp(v["fontSize"].as<int>(), -kMaxCaptionFontSize, kMaxCaptionFontSize);
-            if (has("bold")) {
-                s.text.bold = v["bold"].as<bool>();
-                s.text.weight = s.text.bold ? 700 : 400;
-            }
-            if (has("italic")) s.text.italic = v["italic"].as<bool>();
-            if (has("textColor")) s.text.colors.fill(colorRefOf(v["textColor"].as<int>()));
-            if (has("textX")) s.text.x = v["textX"].as<int>();
-            if (has("textY")) s.text.y = v["textY"].as<int>();
-            if (has("shadow")) s.shadow.enabled = v["shadow"].as<bool>();
-            if (has("shadowBlur")) s.shadow.blur = std::clamp(v["shadowBlur"].as<int>(), 0, 50);
-            if (has("shadowColor")) s.shadow.color = colorRefOf(v["shadowColor"].as<int>());
-            if (has("background")) {
-                const ColorRef c = colorRefOf(v["background"].as<int>());
-                s.background.color = c;
-                s.background.backRed = static_cast<int>(c & 0xFF);
-                s.background.backGreen = static_cast<int>((c >> 8) & 0xFF);
-                s.background.backBlue = static_cast<int>((c >> 16) & 0xFF);
-            }
-            if (has("glyph")) s.glyph.useGlyph = v["glyph"].as<bool>();
-            if (has("glyphOpacity"))
-                s.glyph.opacity = std::clamp(v["glyphOpacity"].as<int>(), 0, 255);
-            if (has("texture")) s.background.useTexture = v["texture"].as<bool>();
-            if (has("textureOpacity"))
-                s.background.textureOpacity = std::clamp(v["textureOpacity"].as<int>(), 30, 255);
-            if (has("buttonColor"))
+            applySettingsValue(v, m_doc.settings());
+            // After the settings: a chosen button colour also becomes the text effect colour.
+            if (v.hasOwnProperty("buttonColor"))
                 m_doc.lights().ButtonColorClick(colorRefOf(v["buttonColor"].as<int>()));
-            m_doc.settings() = std::move(s);
+            return ok();
+        });
+    }
+    val glyphPicture() const { return pictureValue(m_doc.settings().glyph.picture); }
+
+    val lights() const { return lightsValue(m_doc.lights()); }
+    // The light editor's controls: the light buttons, check boxes, bars, colour and pad (in
+    // pad pixels, left button only).
+    val lightAction(const std::string& what, int a, int b) {
+        return guarded([&] {
+            LightEditor& l = m_doc.lights();
+            if (what == "select")
+                l.selectLight(a);
+            else if (what == "on")
+                l.LightOnClick(a, b != 0);
+            else if (what == "power")
+                l.setPower(a);
+            else if (what == "radius")
+                l.setRadius(a);
+            else if (what == "color")
+                l.LightColorClick(colorRefOf(a));
+            else if (what == "press")
+                l.PaintBox1MouseDown(a, b, true);
+            else if (what == "move")
+                l.PaintBox1MouseMove(a, b);
+            else if (what == "release")
+                l.PaintBox1MouseUp(a, b, true);
+            else
+                throw std::invalid_argument("unknown light action '" + what + "'");
             return ok();
         });
     }
@@ -348,7 +319,10 @@ EMSCRIPTEN_BINDINGS(plakett) {
         .function("generateLights", &Document::generateLights)
         .function("setPicture", &Document::setPicture)
         .function("settings", &Document::settings)
-        .function("setSettings", &Document::setSettings);
+        .function("setSettings", &Document::setSettings)
+        .function("glyphPicture", &Document::glyphPicture)
+        .function("lights", &Document::lights)
+        .function("lightAction", &Document::lightAction);
     emscripten::class_<Renderer>("Renderer")
         .constructor<>()
         .function("render", &Renderer::render)

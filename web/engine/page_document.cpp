@@ -35,7 +35,16 @@ std::string staged(std::span<const std::uint8_t> bytes, const std::string& name)
 
 PageDocument::PageDocument(int width, int height) : m_contour(width, height) {
     m_contour.EnterEditMode();
-    m_lights.UpdateGradient();
+    showLights();
+}
+
+// The page shows the light pad and the button at all times, as the desktop does with its
+// render panel and light window open: every change keeps the light records up to date and
+// paints the pad.
+void PageDocument::showLights() {
+    m_lights.setRenderMode(true);
+    m_lights.onButtonColorChosen = [this](ColorRef c) { m_settings.text.effectColor = c; };
+    m_lights.FormShow();
 }
 
 DesignKind PageDocument::load(std::span<const std::uint8_t> bytes, const std::string& name) {
@@ -53,7 +62,9 @@ DesignKind PageDocument::load(std::span<const std::uint8_t> bytes, const std::st
 }
 
 void PageDocument::restore(std::span<const std::uint8_t> bytes) {
+    const int selected = m_lights.state().FCurrentLight;
     apply(readProject(bytes, ProjectKind::Project));
+    m_lights.selectLight(selected);
 }
 
 void PageDocument::apply(const ProjectDocument& doc) {
@@ -68,7 +79,7 @@ void PageDocument::apply(const ProjectDocument& doc) {
 void PageDocument::newProject() {
     m_contour.resetToDefaultShape();
     m_lights = LightEditor();
-    m_lights.UpdateGradient();
+    showLights();
     m_settings = RenderSettings();
 }
 

@@ -25,7 +25,7 @@ class PageDocument {
     // the file name does on the desktop. Throws with the desktop's message; nothing changes
     // then. A shape keeps the lights and settings, as an import does.
     DesignKind load(std::span<const std::uint8_t> bytes, const std::string& name);
-    // Back to a state taken with projectBytes() (undo, redo).
+    // Back to a state taken with projectBytes() (undo, redo); the selected light stays.
     void restore(std::span<const std::uint8_t> bytes);
     void newProject();
     std::vector<std::uint8_t> projectBytes() const;
@@ -33,7 +33,9 @@ class PageDocument {
 
     TContur& contour() { return m_contour; }
     LightEditor& lights() { return m_lights; }
+    const LightEditor& lights() const { return m_lights; }
     RenderSettings& settings() { return m_settings; }
+    const RenderSettings& settings() const { return m_settings; }
     void applyStyle(std::span<const std::uint8_t> bytes, const std::string& name);
     // A picture for the glyph or the texture, as the desktop's windows take it: the glyph's
     // transparent colour becomes its top-left pixel. Throws on an empty picture.
@@ -42,6 +44,7 @@ class PageDocument {
 
   private:
     void apply(const ProjectDocument& doc);
+    void showLights();
 
     TContur m_contour;
     LightEditor m_lights;

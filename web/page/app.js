@@ -5,6 +5,8 @@ import { DesignDocument } from './document.js';
 import { RenderClient } from './render-client.js';
 import { ShapeView } from './shape-view.js';
 import { Panels } from './panels.js';
+import { Controls } from './controls.js';
+import { LightPad } from './light-pad.js';
 import { makeZip } from './zip.js';
 import { installScripting } from './scripting.js';
 
@@ -34,10 +36,16 @@ async function main() {
   const doc = new DesignDocument(engine, kDocWidth, kDocHeight);
   const view = new ShapeView($('shape'), doc, kDocWidth, kDocHeight);
   const panels = new Panels(doc, renderer, setStatus);
+  const controls = new Controls(doc, setStatus);
+  const pad = new LightPad($('light-pad'), doc);
+  panels.onSize = (w, h) => controls.setOffsetRanges(w, h);
   view.onError = (err) => setStatus(err.message, true);
+  pad.onError = view.onError;
+  // While a point or a light is dragged only the normal state follows; all three on release.
   view.onDrag = () => panels.schedule(true);
+  pad.onDrag = () => panels.schedule(true);
   doc.onChange(() => {
-    if (!view.dragging) panels.schedule(false);
+    if (!view.dragging && !pad.dragging) panels.schedule(false);
     $('undo').disabled = doc.undoStack.length === 0;
     $('redo').disabled = doc.redoStack.length === 0;
     document.title = `${doc.modified ? '• ' : ''}${doc.name} — Plakett`;
@@ -70,10 +78,15 @@ async function main() {
   $('zoom-out').onclick = () => view.setZoom(view.zoom / 1.5);
   document.querySelectorAll('[data-transform]').forEach((b) => {
     b.onclick = guard(() => {
-      doc.transform(b.dataset.transform, b.dataset.transform === 'rotate' ? 90 : 0);
+      doc.transform(b.dataset.transform);
       view.centreOnShape();
       view.draw();
     });
+  });
+  $('rotate-apply').onclick = guard(() => {
+    doc.transform('rotate', Math.trunc(+$('rotate-angle').value) || 0);
+    view.centreOnShape();
+    view.draw();
   });
   $('scale-apply').onclick = guard(() => doc.transform('scale', +$('scale-w').value, +$('scale-h').value));
   $('point-type').onchange = guard(() => doc.setPointType(+$('point-type').value));
@@ -105,7 +118,7 @@ async function main() {
   view.draw();
   await panels.settled();
   setStatus('Ready');
-  installScripting({ doc, renderer, panels, view, engine });
+  installScripting({ doc, renderer, panels, view, pad, engine });
 }
 
 main().catch((err) => setStatus(`The engine could not start: ${err.message}`, true));

@@ -95,6 +95,19 @@ export class DesignDocument {
   applyStyle(bytes, name) { this.run(this.doc.applyStyle(bytes, name)); }
   setPicture(kind, bytes, width, height) { this.run(this.doc.setPicture(kind, bytes, width, height)); }
   generateLights() { this.doc.generateLights(); this.changed(true); }
+  glyphPicture() { return this.doc.glyphPicture(); }
+
+  // The light editor: its state, and its controls (a drag on the pad is one undo step,
+  // taken on release; `step` false while a bar or colour is still being moved).
+  lights() { return this.doc.lights(); }
+  lightAction(what, a = 0, b = 0, step = true) { this.run(this.doc.lightAction(what, a, b), step); }
+  lightPress(x, y) { this.lightAction('press', x, y, false); }
+  lightMove(x, y) { this.lightAction('move', x, y, false); }
+  lightRelease(x, y) { this.lightAction('release', x, y); }
+  lightNudge(x, y) {
+    this.run(this.doc.lightAction('press', x, y), false);
+    this.lightRelease(x, y);
+  }
   resize(w, h) { this.doc.resize(w, h); }
 }
 

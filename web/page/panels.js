@@ -1,9 +1,7 @@
-// The right-hand side and the library: the three states, the test button, and the
-// controls of lights, text, shadow and background. Controls write through the document;
-// pictures come from the render worker, newest edit first.
+// The right-hand side and the library: the three states, the test button, the pictures
+// of glyph and texture, and the library. Pictures come from the render worker, newest
+// edit first.
 const $ = (id) => document.getElementById(id);
-const hex = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
-const rgb = (value) => parseInt(value.slice(1), 16);
 
 export class Panels {
   constructor(doc, renderer, setStatus) {
@@ -15,6 +13,7 @@ export class Panels {
     this.waiters = [];
     this.testState = 0;
     this.library = {};
+    this.onSize = () => {};
     this.wireControls();
     this.wireTestButton();
     doc.onChange(() => this.readControls());
@@ -38,6 +37,7 @@ export class Panels {
       });
       this.paint($('test-button'), this.images[this.testState] || this.images[0]);
       this.setStatus(`${r.width} × ${r.height} · rendered in ${r.ms.toFixed(0)} ms`);
+      this.onSize(r.width, r.height);
     }
     this.shownEdit = Math.max(this.shownEdit, r.edit);
     this.lastError = r.error || null;
@@ -73,28 +73,6 @@ export class Panels {
 
   wireControls() {
     const guard = (fn) => (...a) => { try { fn(...a); } catch (e) { this.setStatus(e.message, true); } };
-    const bind = (id, key, read, live = false) => {
-      const el = $(id);
-      // While a slider or text is being changed the preview follows; the undo step is
-      // taken when the change is done.
-      el.addEventListener('input', guard(() => this.doc.setSettings({ [key]: read(el) }, !live)));
-      el.addEventListener('change', guard(() => this.doc.setSettings({ [key]: read(el) })));
-    };
-    bind('caption', 'caption', (el) => el.value, true);
-    bind('font', 'fontName', (el) => el.value);
-    bind('font-size', 'fontSize', (el) => +el.value, true);
-    bind('bold', 'bold', (el) => el.checked);
-    bind('italic', 'italic', (el) => el.checked);
-    bind('text-color', 'textColor', (el) => rgb(el.value), true);
-    bind('shadow', 'shadow', (el) => el.checked);
-    bind('shadow-blur', 'shadowBlur', (el) => +el.value, true);
-    bind('shadow-color', 'shadowColor', (el) => rgb(el.value), true);
-    bind('background', 'background', (el) => rgb(el.value), true);
-    bind('button-color', 'buttonColor', (el) => rgb(el.value));
-    bind('glyph', 'glyph', (el) => el.checked);
-    bind('glyph-opacity', 'glyphOpacity', (el) => +el.value, true);
-    bind('texture', 'texture', (el) => el.checked);
-    bind('texture-opacity', 'textureOpacity', (el) => +el.value, true);
     const picture = (kind) => async (e) => {
       const file = e.target.files[0];
       e.target.value = '';
@@ -111,7 +89,6 @@ export class Panels {
         this.setStatus(err.message, true);
       }
     };
-    $('generate').onclick = guard(() => this.doc.generateLights());
     $('style').onchange = guard(async () => {
       const name = $('style').value;
       if (!name) return;
@@ -124,30 +101,10 @@ export class Panels {
   }
 
   readControls() {
-    const s = this.doc.settings();
-    const put = (id, prop, value) => {
-      const el = $(id);
-      if (document.activeElement !== el) el[prop] = value;
-    };
-    put('caption', 'value', s.caption);
-    put('font', 'value', s.fontName);
-    put('font-size', 'value', s.fontSize);
-    put('bold', 'checked', s.bold);
-    put('italic', 'checked', s.italic);
-    put('text-color', 'value', hex(s.textColor));
-    put('shadow', 'checked', s.shadow);
-    put('shadow-blur', 'value', s.shadowBlur);
-    put('shadow-color', 'value', hex(s.shadowColor));
-    put('background', 'value', hex(s.background));
-    put('button-color', 'value', hex(s.buttonColor));
-    put('glyph', 'checked', s.glyph);
-    put('glyph-opacity', 'value', s.glyphOpacity);
-    put('texture', 'checked', s.texture);
-    put('texture-opacity', 'value', s.textureOpacity);
-    $('test-area').style.background = hex(s.background);
     const v = this.doc.view();
-    put('scale-w', 'value', v.maxX - v.minX);
-    put('scale-h', 'value', v.maxY - v.minY);
+    for (const [id, value] of [['scale-w', v.maxX - v.minX], ['scale-h', v.maxY - v.minY]]) {
+      if (document.activeElement !== $(id)) $(id).value = value;
+    }
   }
 
   // BMP files go to the core's own reader; other pictures are decoded by the browser and
@@ -176,6 +133,7 @@ export class Panels {
       this.library = await (await fetch('data/index.json')).json();
     } catch {
       this.library = {};
+    this.onSize = () => {};
     }
     const styles = $('style');
     (this.library.Styles || []).forEach((name) => styles.append(new Option(name, name)));

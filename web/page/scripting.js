@@ -1,6 +1,6 @@
 // window.plakett: the page's scripting interface (documented in the README). It appears
 // only once the engine is ready.
-export function installScripting({ doc, renderer, panels, view }) {
+export function installScripting({ doc, renderer, panels, view, pad }) {
   const toImages = (r) => r.states.map(
     (rgba) => new ImageData(new Uint8ClampedArray(rgba.buffer), r.width, r.height));
 
@@ -24,6 +24,8 @@ export function installScripting({ doc, renderer, panels, view }) {
     points() {
       return doc.view().points.map((p) => ({ ...p, page: view.toPage(p.x, p.y) }));
     },
+    // The light editor's state, with where a pad pixel is on the page.
+    lights() { return { ...doc.lights(), padPoint: (x, y) => pad.toPage(x, y) }; },
     undo() { doc.undo(); return panels.settled(); },
     redo() { doc.redo(); return panels.settled(); },
     settled() { return panels.settled(); },
