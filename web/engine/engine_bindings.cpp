@@ -31,6 +31,20 @@ val uint8Array(const std::vector<std::uint8_t>& bytes) {
     return out;
 }
 
+Bgr24Image bgrOfRgba(const std::vector<std::uint8_t>& rgba, int width, int height) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<std::size_t>(width) * height * 4)
+        throw std::invalid_argument("picture size and pixels disagree");
+    Bgr24Image picture;
+    picture.reset(width, height);
+    for (int y = 0; y < height; ++y) {
+        Bgr24* row = picture.scanline(y);
+        const std::uint8_t* in = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+        for (int x = 0; x < width; ++x)
+            row[x] = Bgr24{in[4 * x + 2], in[4 * x + 1], in[4 * x]};
+    }
+    return picture;
+}
+
 template <class Work> val guarded(Work work) {
     try {
         return work();
@@ -183,20 +197,7 @@ class Document {
     val setPicture(const std::string& which, const val& bytes, int width, int height) {
         return guarded([&] {
             const std::vector<std::uint8_t> b = bytesOf(bytes);
-            Bgr24Image picture;
-            if (width <= 0) {
-                picture = decodeBmpFile(b);
-            } else {
-                if (b.size() != static_cast<std::size_t>(width) * height * 4)
-                    throw std::invalid_argument("picture size and pixels disagree");
-                picture.reset(width, height);
-                for (int y = 0; y < height; ++y) {
-                    Bgr24* row = picture.scanline(y);
-                    const std::uint8_t* in = b.data() + static_cast<std::size_t>(y) * width * 4;
-                    for (int x = 0; x < width; ++x)
-                        row[x] = Bgr24{in[4 * x + 2], in[4 * x + 1], in[4 * x]};
-                }
-            }
+            Bgr24Image picture = width <= 0 ? decodeBmpFile(b) : bgrOfRgba(b, width, height);
             m_doc.setPicture(which == "glyph" ? PageDocument::Picture::Glyph
                                               : PageDocument::Picture::Texture,
                              std::move(picture));
@@ -212,6 +213,15 @@ class Document {
             if (v.hasOwnProperty("buttonColor"))
                 m_doc.lights().ButtonColorClick(colorRefOf(v["buttonColor"].as<int>()));
             return ok();
+        });
+    }
+    // The style file of the light set; `normal` is the shown normal state's RGBA pixels.
+    val styleBytes(const std::string& name, const val& normal, int width, int height) {
+        return guarded([&] {
+            val r = ok();
+            r.set("bytes", uint8Array(m_doc.styleBytes(
+                               name, bgrOfRgba(bytesOf(normal), width, height))));
+            return r;
         });
     }
     val glyphPicture() const { return pictureValue(m_doc.settings().glyph.picture); }
@@ -321,6 +331,7 @@ EMSCRIPTEN_BINDINGS(plakett) {
         .function("settings", &Document::settings)
         .function("setSettings", &Document::setSettings)
         .function("glyphPicture", &Document::glyphPicture)
+        .function("styleBytes", &Document::styleBytes)
         .function("lights", &Document::lights)
         .function("lightAction", &Document::lightAction);
     emscripten::class_<Renderer>("Renderer")

@@ -7,7 +7,9 @@
 #include "shape/shape_file.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace plakett::web {
@@ -115,6 +117,20 @@ void PageDocument::setPicture(Picture which, Bgr24Image picture) {
         m_settings.background.texture = std::move(picture);
         return;
     }
+}
+
+std::vector<std::uint8_t> PageDocument::styleBytes(const std::string& name,
+                                                   const Bgr24Image& normal) const {
+    const std::filesystem::path folder = "styles";
+    const std::filesystem::path file = styleFilePath(folder, name);
+    std::filesystem::create_directories(folder);
+    writeStyleFile(file, m_lights.state().FLightSet, m_lights.state().ButtonColor, normal,
+                   m_settings.text.fontName);
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    std::filesystem::remove(file);
+    return bytes;
 }
 
 } // namespace plakett::web

@@ -42,6 +42,10 @@ class PageDocument {
     enum class Picture { Glyph, Texture };
     void setPicture(Picture which, Bgr24Image picture);
 
+    // The light set as a style file named `name` (the desktop's "Save" of the light editor),
+    // its picture made from the normal state. Throws on a name that is not a file name.
+    std::vector<std::uint8_t> styleBytes(const std::string& name, const Bgr24Image& normal) const;
+
   private:
     void apply(const ProjectDocument& doc);
     void showLights();

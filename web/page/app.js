@@ -71,6 +71,11 @@ async function main() {
     download(doc.projectBytes(), `${doc.name}.tbp`, 'application/octet-stream');
     doc.markSaved();
   };
+  $('save-style').onclick = guard(() => {
+    if (!panels.images[0]) throw new Error('There is no rendered button to make the style picture from');
+    const name = $('style-name').value.trim();
+    download(doc.styleBytes(name, panels.images[0]), `${name}.jpgs`, 'image/jpeg');
+  });
   $('save-shape').onclick = () => download(doc.shapeText(), `${doc.name}.shp`, 'text/plain');
   $('undo').onclick = guard(() => doc.undo());
   $('redo').onclick = guard(() => doc.redo());
@@ -110,7 +115,8 @@ async function main() {
     if (ctrl && e.key.toLowerCase() === 'z') { e.preventDefault(); e.shiftKey ? doc.redo() : doc.undo(); }
     else if (ctrl && e.key.toLowerCase() === 'y') { e.preventDefault(); doc.redo(); }
     else if (ctrl && e.key.toLowerCase() === 's') { e.preventDefault(); $('save').click(); }
-    else if (e.key === 'Delete' || e.key === 'Backspace') doc.deleteSelected();
+    // Delete removes the selected point, unless the light pad has the keys.
+    else if ((e.key === 'Delete' || e.key === 'Backspace') && e.target.id !== 'light-pad') doc.deleteSelected();
   }));
 
   await panels.loadLibrary();

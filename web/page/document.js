@@ -96,6 +96,11 @@ export class DesignDocument {
   setPicture(kind, bytes, width, height) { this.run(this.doc.setPicture(kind, bytes, width, height)); }
   generateLights() { this.doc.generateLights(); this.changed(true); }
   glyphPicture() { return this.doc.glyphPicture(); }
+  styleBytes(name, image) {
+    const r = this.doc.styleBytes(name, new Uint8Array(image.data.buffer), image.width, image.height);
+    if (r.error) throw new Error(r.error);
+    return r.bytes;
+  }
 
   // The light editor: its state, and its controls (a drag on the pad is one undo step,
   // taken on release; `step` false while a bar or colour is still being moved).
