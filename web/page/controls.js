@@ -83,7 +83,16 @@ export class Controls {
     }
     this.bind('effect-color', 'effectColor', colour, true);
     this.bind('text-opacity', 'textOpacity', shown, true);
-    this.bind('text-angle', 'textAngle', num, true);
+    // The angle steps by 5 and wraps around, as the desktop's spin box does: the document
+    // wraps it, and the field shows the wrapped value once the change is done.
+    const angle = $('text-angle');
+    const setAngle = (step) => {
+      const v = Math.trunc(+angle.value);
+      if (angle.value !== '' && Number.isFinite(v)) this.doc.setSettings({ textAngle: v }, step);
+      if (step) angle.value = this.doc.settings().textAngle;
+    };
+    angle.addEventListener('input', this.guard(() => setAngle(false)));
+    angle.addEventListener('change', this.guard(() => setAngle(true)));
     this.bind('text-x', 'textX', num, true);
     this.bind('text-y', 'textY', num, true);
     this.bind('shadow', 'shadow', check);
