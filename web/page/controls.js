@@ -1,6 +1,8 @@
 // The controls of lights, text, shadow, glyph and background: each writes through the
 // document and shows the document's values after every change. While a slider, colour or
 // text is being moved the preview follows; the undo step is taken when the change is done.
+import { AngleDial } from './angle-dial.js';
+
 const $ = (id) => document.getElementById(id);
 const hex = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
 const rgb = (value) => parseInt(value.slice(1), 16);
@@ -36,6 +38,7 @@ export class Controls {
     this.wireSettings();
     this.wireLights();
     this.wireGlyphPicker();
+    this.dial = new AngleDial($('shadow-dial'), this.guard((a, step) => this.doc.setSettings({ shadowAngle: a }, step)));
     doc.onChange(() => this.read());
   }
 
@@ -193,6 +196,7 @@ export class Controls {
     put('shadow-blur', 'value', s.shadowBlur);
     put('shadow-color', 'value', hex(s.shadowColor));
     put('shadow-angle', 'value', s.shadowAngle);
+    this.dial.show(s.shadowAngle);
     put('background', 'value', hex(s.background));
     put('button-color', 'value', hex(s.buttonColor));
     put('glyph-opacity', 'value', 255 - s.glyphOpacity);
