@@ -223,7 +223,10 @@ export class Controls {
     this.put('light-color', 'value', hex(l.lightColor));
   }
 
+  // Copied out of the engine only when the picture may have changed, not on every drag step.
   drawGlyph() {
+    if (this.shownPictures === this.doc.pictures) return;
+    this.shownPictures = this.doc.pictures;
     const c = $('glyph-pick');
     const p = this.doc.glyphPicture();
     c.hidden = !p;

@@ -12,6 +12,7 @@ export class DesignDocument {
     this.current = this.saved;
     this.name = 'button';
     this.replaced = true; // views centre on the design when it is replaced
+    this.pictures = 0; // counts the changes that may bring a new glyph or texture picture
   }
 
   onChange(listener) { this.listeners.add(listener); }
@@ -38,6 +39,7 @@ export class DesignDocument {
   load(bytes, name) {
     const r = this.doc.load(bytes, name || guessName(bytes));
     if (r.error) throw new Error(r.error);
+    this.pictures += 1;
     this.replaced = true;
     if (r.kind === 'project') {
       this.undoStack = [];
@@ -53,6 +55,7 @@ export class DesignDocument {
 
   newProject() {
     this.doc.newProject();
+    this.pictures += 1;
     this.replaced = true;
     this.undoStack = [];
     this.redoStack = [];
@@ -70,6 +73,7 @@ export class DesignDocument {
     to.push(this.current);
     const r = this.doc.restore(target);
     if (r.error) throw new Error(r.error);
+    this.pictures += 1;
     this.current = target;
     this.changed(false);
   }
@@ -93,7 +97,11 @@ export class DesignDocument {
   setSettings(values, step = true) { this.run(this.doc.setSettings(values), step); }
   commit() { this.changed(true); }
   applyStyle(bytes, name) { this.run(this.doc.applyStyle(bytes, name)); }
-  setPicture(kind, bytes, width, height) { this.run(this.doc.setPicture(kind, bytes, width, height)); }
+  setPicture(kind, bytes, width, height) {
+    const r = this.doc.setPicture(kind, bytes, width, height);
+    if (!r.error) this.pictures += 1;
+    this.run(r);
+  }
   generateLights() { this.doc.generateLights(); this.changed(true); }
   glyphPicture() { return this.doc.glyphPicture(); }
   styleBytes(name, image) {
