@@ -3,6 +3,8 @@
 #include "bench_buttons.h"
 #include "reference/shape_field_reference.h"
 #include "field/shape_field.h"
+#include "shape/compute_points.h"
+#include "shape/shape_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -86,6 +88,29 @@ void BM_FieldReference(benchmark::State& state) {
 }
 BENCHMARK(BM_FieldReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldReference)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The shapes of the browser's figures (bench/shapes), so that the field in the page and
+// this one time the same outline: 0 is 300 x 120, 1 is 500 x 250.
+void BM_FieldOfShapeFile(benchmark::State& state) {
+    const char* names[] = {"rounded_300x120.shp", "rounded_500x250.shp"};
+    std::vector<TMoveBox> points;
+    LoadFromFile(std::string(PLAKETT_BENCH_SHAPES) + "/" + names[state.range(0)], points);
+    PointsArray outline;
+    for (const TPoint& p : ComputeRenderOutline(points))
+        outline.push_back({p.X, p.Y});
+    for (auto _ : state) {
+        const ShapeField field = ComputeShapeField(outline);
+        benchmark::DoNotOptimize(field.map.at(0, 0));
+    }
+    state.SetLabel(names[state.range(0)]);
+}
+// Process CPU time: under `taskset -c 0` both threads take turns on one core.
+BENCHMARK(BM_FieldOfShapeFile)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // The stages of the fast version (at 1000 x 500 editor pixels unless named).
 void BM_StagePrepare(benchmark::State& state) {

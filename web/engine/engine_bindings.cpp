@@ -339,3 +339,42 @@ EMSCRIPTEN_BINDINGS(plakett) {
         .function("render", &Renderer::render)
         .function("exportFiles", &Renderer::exportFiles);
 }
+
+// The field alone, for the speed figures: `runs` computations of the field of a project's
+// outline, each one's milliseconds (the first run before the engine's code has warmed up).
+#include "document/project_file.h"
+#include "field/shape_field.h"
+#include "shape/compute_points.h"
+
+#include <emscripten.h>
+
+namespace plakett::web {
+namespace {
+
+val fieldTimes(const val& project, int runs) {
+    return guarded([&] {
+        const ProjectDocument doc = readProject(bytesOf(project), ProjectKind::Project);
+        PointsArray ring;
+        for (const TPoint& p : ComputeRenderOutline(doc.points))
+            ring.push_back({p.X, p.Y});
+        val times = val::array();
+        long long cells = 0;
+        for (int i = 0; i < runs; ++i) {
+            const double started = emscripten_get_now();
+            const ShapeField field = ComputeShapeField(ring);
+            times.call<void>("push", emscripten_get_now() - started);
+            cells = static_cast<long long>(field.map.columns()) * field.map.rows();
+        }
+        val r = ok();
+        r.set("times", times);
+        r.set("cells", static_cast<double>(cells));
+        return r;
+    });
+}
+
+} // namespace
+} // namespace plakett::web
+
+EMSCRIPTEN_BINDINGS(plakett_speed) {
+    emscripten::function("fieldTimes", &plakett::web::fieldTimes);
+}

@@ -6,7 +6,7 @@ export class RenderClient {
     this.pending = new Map();
     this.nextId = 1;
     this.ready = new Promise((resolve) => { this.resolveReady = resolve; });
-    this.previewBusy = false;
+    this.previewsOnTheirWay = 0;
     this.previewWaiting = null;
     this.worker.onmessage = (event) => {
       const data = event.data;
@@ -38,23 +38,27 @@ export class RenderClient {
     return r.files;
   }
 
-  // The normal state of edit number `edit`; while one preview runs only the newest request
-  // waits, and onResult sees results in edit order only.
+  // The normal state of edit number `edit`. Two previews may be on their way, so that the
+  // worker starts the next one as soon as it answers one instead of idling for a round trip
+  // through this thread; the newest request waits for a free place, older waiting ones are
+  // dropped, and onResult sees results in edit order only (the worker answers in order).
   preview(project, edit, count, onResult) {
     this.previewWaiting = { project, edit, count, onResult };
-    if (!this.previewBusy) this.runPreview();
+    this.sendPreviews();
   }
 
-  async runPreview() {
-    const next = this.previewWaiting;
-    if (!next) return;
-    this.previewWaiting = null;
-    this.previewBusy = true;
-    const r = await this.request({
-      kind: 'preview', project: next.project, edit: next.edit, count: next.count,
-    });
-    this.previewBusy = false;
-    if (!r.skipped) next.onResult(r);
-    this.runPreview();
+  sendPreviews() {
+    while (this.previewsOnTheirWay < 2 && this.previewWaiting) {
+      const next = this.previewWaiting;
+      this.previewWaiting = null;
+      this.previewsOnTheirWay += 1;
+      this.request({
+        kind: 'preview', project: next.project, edit: next.edit, count: next.count,
+      }).then((r) => {
+        this.previewsOnTheirWay -= 1;
+        if (!r.skipped) next.onResult(r);
+        this.sendPreviews();
+      });
+    }
   }
 }
