@@ -60,6 +60,26 @@ ColorRef parseColor(const std::string& option, const std::string& text) {
                         static_cast<int>(value & 0xFF));
 }
 
+// X,Y with each from -255 to 255, as the background window's track bars allow.
+void parseTextureOrigin(const std::string& text, CliOptions& o) {
+    const auto refuse = [&] {
+        return std::invalid_argument("--texture-origin takes X,Y, two whole numbers from -255 to "
+                                     "255, not '" + text + "'");
+    };
+    const auto part = [&](std::size_t from, std::size_t to) {
+        int value = 0;
+        const char* last = text.data() + to;
+        auto [ptr, ec] = std::from_chars(text.data() + from, last, value);
+        if (from == to || ec != std::errc() || ptr != last || value < -255 || value > 255)
+            throw refuse();
+        return value;
+    };
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) throw refuse();
+    o.textureOriginX = part(0, comma);
+    o.textureOriginY = part(comma + 1, text.size());
+}
+
 ExportFormat parseFormat(const std::string& text) {
     if (text == "bmp") return ExportFormat::Bmp;
     if (text == "jpg" || text == "jpeg") return ExportFormat::Jpeg;
@@ -98,6 +118,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& args) {
             o.glyphPath = value();
         } else if (a == "--glyph-color") {
             o.glyphColor = parseColor(a, value());
+        } else if (a == "--texture-origin") {
+            parseTextureOrigin(value(), o);
         } else if (a == "--outline-svg") {
             o.outlineSvgPath = value();
         } else if (a == "--timings") {
@@ -166,6 +188,9 @@ options:
                         the vector and blended by its alpha) or a BMP picture (its
                         top-left pixel's colour transparent, as the glyph window does)
   --glyph-color RRGGBB  the colour an SVG glyph's currentColor paints (default 000000)
+  --texture-origin X,Y  where the texture's centre lies from the image centre, in pixels
+                        at 1x, each from -255 to 255 (default 0,0), as the background
+                        window's Texture Origin sets it; projects do not store it
   --outline-svg FILE    also write the design's outline to FILE as one SVG path at
                         editor scale; with this option OUTPUT may be left out, and only
                         FILE is written

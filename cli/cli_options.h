@@ -31,6 +31,9 @@ struct CliOptions {
     std::string glyphPath;      // an SVG icon or a BMP picture as the glyph
     std::optional<ColorRef> glyphColor; // what an SVG glyph's currentColor paints
     std::string outlineSvgPath; // also write the outline as SVG; OUTPUT may then be left out
+    // The texture's centre against the image centre: a session setting, never in projects.
+    int textureOriginX = 0;
+    int textureOriginY = 0;
     std::string input;
     std::string output;
 };

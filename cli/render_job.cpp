@@ -180,6 +180,8 @@ void runRenderJob(const CliOptions& o, std::ostream& timings) {
     if (const std::string problem = exportNameProblem(o.output); !problem.empty())
         throw std::runtime_error(problem);
     Design design = loadDesign(o.input);
+    design.settings.background.textureOriginX = o.textureOriginX;
+    design.settings.background.textureOriginY = o.textureOriginY;
     const std::unique_ptr<CaptionEngine> glyphEngine = applyGlyphOptions(o, design.settings);
     const std::vector<TMoveBox> outline = design.points;
     if (const std::string refusal = renderRefusal(design.points, o.scale); !refusal.empty())

@@ -113,6 +113,7 @@ TEST(CliBounds, SmallInputsStayWithinTheBudgetAndEndAsStated) {
     ::mkfifo((dir / "pipe.txt").c_str(), 0666);
     const std::string rect = (dir / "rect.shp").string();
     const std::string pictures = (dir / "pictures.tbp").string();
+    const std::string textured = testData("projects/glyph_texture.tbp").string();
     auto out = [&](const std::string& name) { return (dir / name).string(); };
 
     // Prepared by the cases that need it.
@@ -202,6 +203,26 @@ TEST(CliBounds, SmallInputsStayWithinTheBudgetAndEndAsStated) {
          {"--sprite", "--caption", "a\x01z", rect, out("c.png")},
          1,
          "--caption: holds a control character"},
+        {"a texture at its origin", {"--states", "1", textured, out("t0/t.bmp")}, 0, ""},
+        {"a texture moved to the corner of its origin's range",
+         {"--states", "1", "--texture-origin", "255,-255", textured, out("t1/t.bmp")},
+         0,
+         "",
+         [&] {
+             const Bgr24Image at = decodeBmpFile(fileBytes(dir / "t0" / "t_off.bmp"));
+             const Bgr24Image moved = decodeBmpFile(fileBytes(dir / "t1" / "t_off.bmp"));
+             return at.width() == moved.width() && at.height() == moved.height() && at != moved;
+         }},
+        {"a texture origin past its range",
+         {"--texture-origin", "0,256", textured, out("t2/t.bmp")},
+         1,
+         "--texture-origin takes X,Y, two whole numbers from -255 to 255, not '0,256'",
+         [&] { return fileCount(dir / "t2") == -1; }},
+        {"a texture origin of one number",
+         {"--texture-origin", "12", textured, out("t3/t.bmp")},
+         1,
+         "--texture-origin takes X,Y",
+         [&] { return fileCount(dir / "t3") == -1; }},
         {"a side longer than the field's",
          {out("long.shp"), out("long.bmp")},
          1,
