@@ -63,8 +63,8 @@ ColorRef parseColor(const std::string& option, const std::string& text) {
 // X,Y with each from -255 to 255, as the background window's track bars allow.
 void parseTextureOrigin(const std::string& text, CliOptions& o) {
     const auto refuse = [&] {
-        return std::invalid_argument("--texture-origin takes X,Y, two whole numbers from -255 to "
-                                     "255, not '" + text + "'");
+        return std::invalid_argument(
+            "--texture-origin takes X,Y, two whole numbers from -255 to 255, not '" + text + "'");
     };
     const auto part = [&](std::size_t from, std::size_t to) {
         int value = 0;

@@ -19,6 +19,7 @@ option_sets=(
     "--scale 2 --format bmp --states 1"
     "--format webp --quality 80"
     "--scale 2 --sprite --webp"
+    "--texture-origin -40,17 --scale 3 --format bmp --states 1"
 )
 
 mapfile -t inputs < <(find "$src/tests/data" "$src/data/Buttons" "$src/data/Other" "$src/docs" \

@@ -61,8 +61,8 @@ try {
   // project the page saves from it (which the desktop then opens).
   const statesOf = () => page.evaluate(async () => (await window.plakett.render()).map(
     (img) => ({ w: img.width, h: img.height, data: Array.from(img.data) })));
-  const sameStates = (states, input, what) => {
-    const native = nativeFiles(['--states', '3', '--format', 'bmp'], input);
+  const sameStates = (states, input, what, options = []) => {
+    const native = nativeFiles([...options, '--states', '3', '--format', 'bmp'], input);
     ['button_off.bmp', 'button_over.bmp', 'button_down.bmp'].forEach((name, i) => {
       const n = bmpPixels(native[name]);
       const s = states[i];
@@ -213,6 +213,25 @@ try {
   await page.evaluate(() => window.plakett.settled());
   const textured = await statesOf();
   check(textured[0].data.some((v, k) => v !== plain[0].data[k]), 'a library texture changes the button');
+
+  // The texture origin moved on its sliders: the pixels are plakett-render's with the same
+  // --texture-origin, and the project bytes stay those of the design.
+  const bytesBefore = await page.evaluate(() => Array.from(window.plakett.projectBytes()));
+  await setControl('#texture-x', '-120');
+  await setControl('#texture-y', '45');
+  await page.evaluate(() => window.plakett.settled());
+  const shifted = await statesOf();
+  check(differs(shifted, textured), 'a moved texture origin changes the button');
+  const bytesAfter = await page.evaluate(() => Array.from(window.plakett.projectBytes()));
+  check(JSON.stringify(bytesAfter) === JSON.stringify(bytesBefore), 'the texture origin stays out of the project bytes');
+  const originFile = await savedNow('origin');
+  sameStates(shifted, originFile, 'texture origin -120,45', ['--texture-origin', '-120,45']);
+  const originExport = await page.evaluate(async () => (await window.plakett.exportFiles(
+    { scale: 2, sprite: true })).map((f) => ({ name: f.name, bytes: Array.from(f.bytes) })));
+  const originNative = nativeFiles(['--texture-origin', '-120,45', '--scale', '2', '--sprite'], originFile);
+  check(originExport.length === Object.keys(originNative).length &&
+    originExport.every((f) => Buffer.from(f.bytes).equals(originNative[f.name])),
+  'the export with a moved texture origin equals plakett-render\'s');
   await page.screenshot({ path: path.join(out, 'texture-1280x800.png') });
 
   // A phone: the page reloads for the new device and shows the project again.

@@ -260,9 +260,10 @@ class Document {
 
 class Renderer {
   public:
-    val render(const val& project, int count) {
+    val render(const val& project, int count, int originX, int originY) {
         return guarded([&] {
-            const std::vector<Bgr24Image> states = m_service.render(bytesOf(project), count);
+            const std::vector<Bgr24Image> states =
+                m_service.render(bytesOf(project), count, {originX, originY});
             val r = ok();
             r.set("width", states[0].width());
             r.set("height", states[0].height());
@@ -273,7 +274,7 @@ class Renderer {
             return r;
         });
     }
-    val exportFiles(const val& project, const val& options) {
+    val exportFiles(const val& project, const val& options, int originX, int originY) {
         return guarded([&] {
             ExportOptions o;
             if (options.hasOwnProperty("format")) o.format = options["format"].as<std::string>();
@@ -283,7 +284,8 @@ class Renderer {
             if (options.hasOwnProperty("sprite")) o.sprite = options["sprite"].as<bool>();
             if (options.hasOwnProperty("html")) o.html = options["html"].as<bool>();
             val files = val::array();
-            for (const NamedFile& f : m_service.exportFiles(bytesOf(project), o)) {
+            for (const NamedFile& f :
+                 m_service.exportFiles(bytesOf(project), o, {originX, originY})) {
                 val file = val::object();
                 file.set("name", f.name);
                 file.set("bytes", uint8Array(f.bytes));

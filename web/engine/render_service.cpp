@@ -35,11 +35,14 @@ std::vector<std::uint8_t> fileBytes(const fs::path& path) {
 
 } // namespace
 
-std::vector<Bgr24Image> RenderService::render(std::span<const std::uint8_t> project, int count) {
+std::vector<Bgr24Image> RenderService::render(std::span<const std::uint8_t> project, int count,
+                                              TextureOrigin origin) {
     const ProjectDocument doc = readProject(project, ProjectKind::Project);
     if (const std::string refusal = renderRefusal(doc.points); !refusal.empty())
         throw std::runtime_error(refusal);
     RenderSettings settings = settingsFromProject(doc);
+    settings.background.textureOriginX = origin.x;
+    settings.background.textureOriginY = origin.y;
     if (!m_renderer.ready() || doc.points != m_points) {
         m_points.clear();
         m_renderer.enter(doc.points, settings);
@@ -68,7 +71,8 @@ std::vector<Bgr24Image> RenderService::render(std::span<const std::uint8_t> proj
 }
 
 std::vector<NamedFile> RenderService::exportFiles(std::span<const std::uint8_t> project,
-                                                  const ExportOptions& options) {
+                                                  const ExportOptions& options,
+                                                  TextureOrigin origin) {
     // The command line's own job, on the page's memory file system.
     const fs::path folder = "/export";
     fs::remove_all(folder);
@@ -93,6 +97,10 @@ std::vector<NamedFile> RenderService::exportFiles(std::span<const std::uint8_t> 
     }
     if (options.sprite) args.push_back("--sprite");
     if (options.html) args.push_back("--html");
+    if (origin.x != 0 || origin.y != 0) {
+        args.push_back("--texture-origin");
+        args.push_back(std::to_string(origin.x) + "," + std::to_string(origin.y));
+    }
     args.push_back((folder / "design.tbp").string());
     args.push_back((folder / "out" / "button").string());
     std::ostringstream timings;

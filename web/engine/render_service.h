@@ -23,6 +23,13 @@ struct ExportOptions {
     bool html = false;
 };
 
+// Where the texture's centre lies from the image centre: the page keeps it beside the
+// design, as the desktop keeps it in its session, never in the project bytes.
+struct TextureOrigin {
+    int x = 0;
+    int y = 0;
+};
+
 struct NamedFile {
     std::string name;
     std::vector<std::uint8_t> bytes;
@@ -32,10 +39,11 @@ class RenderService {
   public:
     // The states 0 .. count - 1 (normal, hot, pushed) at 1x, opaque, as plakett-render's
     // BMP files hold them. Throws with a user-facing message.
-    std::vector<Bgr24Image> render(std::span<const std::uint8_t> project, int count);
+    std::vector<Bgr24Image> render(std::span<const std::uint8_t> project, int count,
+                                   TextureOrigin origin = {});
     // The files plakett-render writes for the base name "button", by the same code.
     std::vector<NamedFile> exportFiles(std::span<const std::uint8_t> project,
-                                       const ExportOptions& options);
+                                       const ExportOptions& options, TextureOrigin origin = {});
 
   private:
     ButtonRenderer m_renderer;

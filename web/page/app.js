@@ -104,7 +104,7 @@ async function main() {
       scale: +f.scale.value, sprite: f.sprite.checked, html: f.html.checked,
     };
     setStatus('Exporting…');
-    const files = await renderer.exportFiles(doc.projectBytes(), options);
+    const files = await renderer.exportFiles(doc.projectBytes(), options, doc.textureOrigin);
     download(makeZip(files), `${doc.name}.zip`, 'application/zip');
     setStatus(`Exported ${files.length} files`);
   }));

@@ -112,6 +112,11 @@ export class Controls {
     this.bind('glyph-y', 'glyphY', num, true);
     this.bind('texture', 'texture', check);
     this.bind('texture-opacity', 'textureOpacity', shown, true);
+    const origin = this.guard(() => this.doc.setTextureOrigin(+$('texture-x').value, +$('texture-y').value));
+    for (const id of ['texture-x', 'texture-y']) {
+      $(id).addEventListener('input', origin);
+      $(id).addEventListener('change', origin);
+    }
     document.querySelectorAll('input[type=range]').forEach((el) => {
       el.addEventListener('input', () => this.showValue(el));
     });
@@ -205,6 +210,9 @@ export class Controls {
     put('glyph-x', 'value', s.glyphX);
     put('glyph-y', 'value', s.glyphY);
     put('texture-opacity', 'value', 255 - s.textureOpacity);
+    put('texture-x', 'value', this.doc.textureOrigin.x);
+    put('texture-y', 'value', this.doc.textureOrigin.y);
+    $('texture-x').disabled = $('texture-y').disabled = !s.texture;
     $('test-area').style.background = hex(s.background);
     this.readLights();
     this.drawGlyph();

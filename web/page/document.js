@@ -13,6 +13,9 @@ export class DesignDocument {
     this.name = 'button';
     this.replaced = true; // views centre on the design when it is replaced
     this.pictures = 0; // counts the changes that may bring a new glyph or texture picture
+    // Kept beside the design, never in its bytes or its undo steps, as the desktop keeps it
+    // in its session: an open keeps it, a new project starts from the centre.
+    this.textureOrigin = { x: 0, y: 0 };
   }
 
   onChange(listener) { this.listeners.add(listener); }
@@ -55,6 +58,7 @@ export class DesignDocument {
 
   newProject() {
     this.doc.newProject();
+    this.textureOrigin = { x: 0, y: 0 };
     this.pictures += 1;
     this.replaced = true;
     this.undoStack = [];
@@ -96,6 +100,11 @@ export class DesignDocument {
   transform(what, a = 0, b = 0) { this.run(this.doc.transform(what, a, b)); }
   setSettings(values, step = true) { this.run(this.doc.setSettings(values), step); }
   commit() { this.changed(true); }
+  setTextureOrigin(x, y) {
+    if (x === this.textureOrigin.x && y === this.textureOrigin.y) return;
+    this.textureOrigin = { x, y };
+    this.changed(false);
+  }
   applyStyle(bytes, name) { this.run(this.doc.applyStyle(bytes, name)); }
   setPicture(kind, bytes, width, height) {
     const r = this.doc.setPicture(kind, bytes, width, height);

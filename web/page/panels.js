@@ -23,7 +23,8 @@ export class Panels {
   schedule(dragging) {
     const edit = this.doc.edit;
     document.body.classList.add('rendering');
-    this.renderer.preview(this.doc.projectBytes(), edit, dragging ? 1 : 3, (r) => this.show(r));
+    this.renderer.preview(this.doc.projectBytes(), this.doc.textureOrigin, edit, dragging ? 1 : 3,
+      (r) => this.show(r));
   }
 
   show(r) {

@@ -26,14 +26,14 @@ export class RenderClient {
   }
 
   // Resolves with {states:[RGBA x3], width, height} or rejects with the engine's message.
-  async renderStates(project) {
-    const r = await this.request({ kind: 'states', project });
+  async renderStates(project, origin) {
+    const r = await this.request({ kind: 'states', project, origin });
     if (r.error) throw new Error(r.error);
     return r;
   }
 
-  async exportFiles(project, options) {
-    const r = await this.request({ kind: 'export', project, options });
+  async exportFiles(project, options, origin) {
+    const r = await this.request({ kind: 'export', project, options, origin });
     if (r.error) throw new Error(r.error);
     return r.files;
   }
@@ -42,8 +42,8 @@ export class RenderClient {
   // worker starts the next one as soon as it answers one instead of idling for a round trip
   // through this thread; the newest request waits for a free place, older waiting ones are
   // dropped, and onResult sees results in edit order only (the worker answers in order).
-  preview(project, edit, count, onResult) {
-    this.previewWaiting = { project, edit, count, onResult };
+  preview(project, origin, edit, count, onResult) {
+    this.previewWaiting = { project, origin, edit, count, onResult };
     this.sendPreviews();
   }
 
@@ -53,7 +53,7 @@ export class RenderClient {
       this.previewWaiting = null;
       this.previewsOnTheirWay += 1;
       this.request({
-        kind: 'preview', project: next.project, edit: next.edit, count: next.count,
+        kind: 'preview', project: next.project, origin: next.origin, edit: next.edit, count: next.count,
       }).then((r) => {
         this.previewsOnTheirWay -= 1;
         if (!r.skipped) next.onResult(r);

@@ -13,7 +13,7 @@ function warmUp(engine) {
   const doc = new engine.Document(1000, 600);
   doc.transform('scale', 500, 250);
   const renderer = new engine.Renderer();
-  renderer.render(doc.projectBytes(), 3);
+  renderer.render(doc.projectBytes(), 3, 0, 0);
   renderer.delete();
   doc.delete();
 }
@@ -26,6 +26,8 @@ let newestPreview = 0;
 
 self.onmessage = async (event) => {
   const { id, kind, edit, project, options } = event.data;
+  // The texture origin: the page's, beside the project bytes.
+  const { x, y } = event.data.origin || { x: 0, y: 0 };
   const renderer = await ready;
   if (kind === 'preview' && edit < newestPreview) {
     self.postMessage({ id, skipped: true });
@@ -35,8 +37,8 @@ self.onmessage = async (event) => {
   const started = performance.now();
   let result;
   if (kind === 'field') result = (await engineReady).fieldTimes(project, event.data.runs || 1);
-  else if (kind === 'export') result = renderer.exportFiles(project, options || {});
-  else result = renderer.render(project, event.data.count || 3);
+  else if (kind === 'export') result = renderer.exportFiles(project, options || {}, x, y);
+  else result = renderer.render(project, event.data.count || 3, x, y);
   const ms = performance.now() - started;
   const transfer = [];
   if (result.states) result.states.forEach((s) => transfer.push(s.buffer));

@@ -14,11 +14,11 @@ export function installScripting({ doc, renderer, panels, view, pad }) {
     },
     // Normal, hot and pushed at 1x, opaque: the pixels of plakett-render --states 3 --format bmp.
     async render() {
-      return toImages(await renderer.renderStates(doc.projectBytes()));
+      return toImages(await renderer.renderStates(doc.projectBytes(), doc.textureOrigin));
     },
     // The files plakett-render writes for the base name "button": [{name, bytes}].
     async exportFiles(options = {}) {
-      return renderer.exportFiles(doc.projectBytes(), options);
+      return renderer.exportFiles(doc.projectBytes(), options, doc.textureOrigin);
     },
     // For tests and tools: the editor's points and where they are on the page.
     points() {
