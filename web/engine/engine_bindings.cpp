@@ -6,10 +6,14 @@
 #include "render_service.h"
 
 #include "common/version.h"
+#include "document/project_file.h"
+#include "field/shape_field.h"
 #include "image/bmp.h"
+#include "shape/compute_points.h"
 #include "shape/rotate.h"
 #include "shape/transforms.h"
 
+#include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -23,12 +27,6 @@ namespace {
 
 std::vector<std::uint8_t> bytesOf(const val& array) {
     return emscripten::convertJSArrayToNumberVector<std::uint8_t>(array);
-}
-
-val uint8Array(const std::vector<std::uint8_t>& bytes) {
-    val out = val::global("Uint8Array").new_(bytes.size());
-    out.call<void>("set", val(emscripten::typed_memory_view(bytes.size(), bytes.data())));
-    return out;
 }
 
 Bgr24Image bgrOfRgba(const std::vector<std::uint8_t>& rgba, int width, int height) {
@@ -344,12 +342,6 @@ EMSCRIPTEN_BINDINGS(plakett) {
 
 // The field alone, for the speed figures: `runs` computations of the field of a project's
 // outline, each one's milliseconds (the first run before the engine's code has warmed up).
-#include "document/project_file.h"
-#include "field/shape_field.h"
-#include "shape/compute_points.h"
-
-#include <emscripten.h>
-
 namespace plakett::web {
 namespace {
 

@@ -28,15 +28,18 @@ void readStates(const val& a, std::array<T, kStateCount>& out, Convert convert) 
 
 } // namespace
 
+val uint8Array(const std::vector<std::uint8_t>& bytes) {
+    val out = val::global("Uint8Array").new_(bytes.size());
+    out.call<void>("set", val(emscripten::typed_memory_view(bytes.size(), bytes.data())));
+    return out;
+}
+
 val pictureValue(const Bgr24Image& image) {
     if (image.empty()) return val::null();
-    const std::vector<std::uint8_t> bytes = rgbaBytes(image);
     val p = val::object();
     p.set("width", image.width());
     p.set("height", image.height());
-    val data = val::global("Uint8Array").new_(bytes.size());
-    data.call<void>("set", val(emscripten::typed_memory_view(bytes.size(), bytes.data())));
-    p.set("rgba", data);
+    p.set("rgba", uint8Array(rgbaBytes(image)));
     return p;
 }
 
@@ -121,9 +124,9 @@ void takeShadowGlyphBackground(const val& v, RenderSettings& s) {
     if (has("background")) {
         const ColorRef c = colorRefOf(v["background"].as<int>());
         s.background.color = c;
-        s.background.backRed = static_cast<int>(c & 0xFF);
-        s.background.backGreen = static_cast<int>((c >> 8) & 0xFF);
-        s.background.backBlue = static_cast<int>((c >> 16) & 0xFF);
+        s.background.backRed = redOf(c);
+        s.background.backGreen = greenOf(c);
+        s.background.backBlue = blueOf(c);
     }
     if (has("glyph")) s.glyph.useGlyph = v["glyph"].as<bool>();
     if (has("glyphOpacity")) s.glyph.opacity = std::clamp(v["glyphOpacity"].as<int>(), 0, 255);
@@ -139,14 +142,9 @@ void takeShadowGlyphBackground(const val& v, RenderSettings& s) {
 
 } // namespace
 
-int rgbOf(ColorRef c) { // ColorRef holds 0x00BBGGRR
-    return static_cast<int>(((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
-}
+int rgbOf(ColorRef c) { return static_cast<int>(xrgbFromColorRef(c)); }
 
-ColorRef colorRefOf(int rgb) {
-    const auto v = static_cast<std::uint32_t>(rgb);
-    return ((v >> 16) & 0xFF) | (v & 0xFF00) | ((v & 0xFF) << 16);
-}
+ColorRef colorRefOf(int rgb) { return makeColorRef(rgb >> 16, rgb >> 8, rgb); }
 
 val settingsValue(const RenderSettings& s, const LightEditor& lights) {
     val v = val::object();

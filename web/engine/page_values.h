@@ -8,6 +8,9 @@
 
 #include <emscripten/val.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace plakett::web {
 
 int rgbOf(ColorRef c);
@@ -21,6 +24,8 @@ void applySettingsValue(const emscripten::val& v, RenderSettings& s);
 // The light editor's state: the selected light, its bars and colours, every light's place on
 // the pad, and the pad's sphere preview as RGBA bytes.
 emscripten::val lightsValue(const LightEditor& lights);
+// A copy of the bytes as a script Uint8Array.
+emscripten::val uint8Array(const std::vector<std::uint8_t>& bytes);
 // {width, height, rgba} of a picture, or null when it is empty.
 emscripten::val pictureValue(const Bgr24Image& image);
 

@@ -9,19 +9,16 @@ const engineReady = createEngine();
 // once it has run a while; a long field started before that runs slowly from start to end.
 // So the worker renders the default design once, at a large button's size, before it takes
 // requests; that also leaves its memory grown to what such a field needs.
-function warmUp(engine) {
+function warmedRenderer(engine) {
   const doc = new engine.Document(1000, 600);
   doc.transform('scale', 500, 250);
   const renderer = new engine.Renderer();
   renderer.render(doc.projectBytes(), 3, 0, 0);
-  renderer.delete();
   doc.delete();
+  return renderer;
 }
 
-const ready = engineReady.then((engine) => {
-  warmUp(engine);
-  return new engine.Renderer();
-});
+const ready = engineReady.then(warmedRenderer);
 let newestPreview = 0;
 
 self.onmessage = async (event) => {
