@@ -134,7 +134,6 @@ export class Panels {
       this.library = await (await fetch('data/index.json')).json();
     } catch {
       this.library = {};
-    this.onSize = () => {};
     }
     const styles = $('style');
     (this.library.Styles || []).forEach((name) => styles.append(new Option(name, name)));
