@@ -232,39 +232,33 @@ class PathReader {
         return here + (here - *last);
     }
 
+    // The first control point: the previous one reflected for the smooth commands, else read.
+    std::optional<Vec2> firstControl(Vec2 here, bool rel, bool smooth, bool quad) {
+        if (smooth) return reflected(here, quad);
+        const auto p = pair(rel);
+        if (p) m_in.skipSeparator();
+        return p;
+    }
+
     bool cubic(Vec2 here, bool rel, bool smooth) {
-        Vec2 c1;
-        if (smooth) {
-            c1 = reflected(here, false);
-        } else {
-            const auto p = pair(rel);
-            if (!p) return false;
-            c1 = *p;
-            m_in.skipSeparator();
-        }
+        const auto c1 = firstControl(here, rel, smooth, false);
+        if (!c1) return false;
         const auto c2 = pair(rel);
         if (!c2) return false;
         m_in.skipSeparator();
         const auto end = pair(rel);
         if (!end) return false;
-        m_out.add({here, c1, *c2, *end}, *c2);
+        m_out.add({here, *c1, *c2, *end}, *c2);
         m_quad = false;
         return true;
     }
 
     bool quadratic(Vec2 here, bool rel, bool smooth) {
-        Vec2 q;
-        if (smooth) {
-            q = reflected(here, true);
-        } else {
-            const auto p = pair(rel);
-            if (!p) return false;
-            q = *p;
-            m_in.skipSeparator();
-        }
+        const auto q = firstControl(here, rel, smooth, true);
+        if (!q) return false;
         const auto end = pair(rel);
         if (!end) return false;
-        m_out.add(quadraticCubic(here, q, *end), q);
+        m_out.add(quadraticCubic(here, *q, *end), *q);
         m_quad = true;
         return true;
     }
